@@ -1,0 +1,30 @@
+#pragma once
+// Arithmetic on CCCR images: frequency-list positions, core and memory clock in
+// MHz, and replacing one field of an image. Images are 32-bit; bits 31:16 are
+// never composed here, only carried over from the image given.
+
+#include <cstdint>
+
+// Frequency-list positions (command id - 10000): PXA27x 0..8, PXA25x 9..14.
+inline constexpr int NO_FREQUENCY_INDEX = -1;
+inline constexpr int FIRST_PXA25X_INDEX = 9;
+inline constexpr int LAST_FREQUENCY_INDEX = 14;
+
+// The list entry the image stands for with the current turbo state, or -1.
+int cccrToMenuIndex(std::uint32_t image);
+
+// Core frequency of the image with the current turbo state; 0 without clock control.
+std::uint32_t cccrToMhz(std::uint32_t image);
+
+// System bus (PXA27x) or memory (PXA25x) clock of the image; 0 without clock control.
+std::uint32_t memoryClockMhz(std::uint32_t image);
+
+// The image that selects list entry `index` over bits 31:16 of `base`, or 0 when
+// there is none. Without the 208 MHz run base (`highClocks` false) the PXA27x
+// entries above 416 MHz have no image: their 2N would not fit its field.
+std::uint32_t cccrForFrequencyIndex(int index, std::uint32_t base, bool highClocks);
+
+// The image with L (bits 4:0), N or 2N (bits 15:7), or M (bits 6:5) replaced.
+std::uint32_t withRunMultiplier(std::uint32_t image, std::uint32_t runMultiplier);
+std::uint32_t withTurboRatio(std::uint32_t image, std::uint32_t ratio);
+std::uint32_t withMemoryMultiplier(std::uint32_t image, std::uint32_t memoryMultiplier);

@@ -1,0 +1,22 @@
+#pragma once
+// Applying a clock configuration, keeping it in force, and the presets.
+
+#include <cstdint>
+
+// Writes the image to the CCCR and starts the frequency change through CCLKCFG.
+// On success the image becomes currentCccr and the icon is redrawn. Image 0 is
+// never written; a window that cannot be mapped sounds the error beep; a fault
+// during the write is silent. currentCccr keeps its value on every failure.
+void applyClockConfig(std::uint32_t image);
+
+void selectFrequencyIndex(int index);
+void setRunMultiplier(std::uint32_t runMultiplier); // also sets highClocksAllowed
+void setTurboRatio(std::uint32_t ratio);
+void setMemoryMultiplier(std::uint32_t memoryMultiplier);
+
+// Writes currentCccr again when the register no longer holds it.
+void enforceClockConfig();
+
+// Preset numbers 0..9: list entries by family, 9 the user preset.
+void applyStartupPreset(int preset);
+void applyExternalPreset(std::intptr_t preset);

@@ -1,0 +1,38 @@
+#include "clock/clock_registers.h"
+
+#include "platform/clock_hardware.h"
+#include "shell/app_state.h"
+
+std::uint32_t readCccr() {
+    const CccrMapping mapping = mapCccrWindow();
+    const std::uint32_t value = mapping.mapped ? loadCccr(mapping.window) : 0;
+    releaseCccrWindow(mapping.window);
+    return value;
+}
+
+bool isTurboActive() {
+    std::uint32_t cclkcfg = 0;
+    auto readTurbo = [&cclkcfg] {
+        setKernelMode(true);
+        cclkcfg = readCclkcfg();
+        setKernelMode(false);
+    };
+    if (!underFaultGuard(readTurbo)) {
+        setKernelMode(false);
+        return false;
+    }
+    return (cclkcfg & CCLKCFG_TURBO) != 0;
+}
+
+void setFastBusMode(bool on) {
+    auto write = [on] {
+        setKernelMode(true);
+        writeCclkcfg(on ? CCLKCFG_CHANGE_FAST_BUS : CCLKCFG_CHANGE);
+        setKernelMode(false);
+        appState.fastBus = on ? 1 : 0;
+    };
+    if (!underFaultGuard(write)) {
+        setKernelMode(false);
+        errorBeep();
+    }
+}

@@ -1,0 +1,28 @@
+# Build settings of the project's own targets.
+
+set(TAVIL_WARNINGS -Wall -Wextra -Wpedantic -Werror)
+
+# Product code: warnings are errors, no exceptions and no run-time type information.
+function(tavil_product_code target)
+    target_compile_options(${target} PRIVATE ${TAVIL_WARNINGS} -fno-exceptions -fno-rtti)
+    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# Tests: warnings are errors; exceptions and RTTI are allowed (GoogleTest uses them).
+function(tavil_test_code target)
+    target_compile_options(${target} PRIVATE ${TAVIL_WARNINGS})
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# The resource script as text, compiled into the simulated handheld so that it
+# reads the very resources the Windows build compiles.
+function(tavil_embed_resource_script target script)
+    set(output ${CMAKE_CURRENT_BINARY_DIR}/resource_script_text.cpp)
+    add_custom_command(
+        OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -DINPUT=${script} -DOUTPUT=${output}
+                -P ${PROJECT_SOURCE_DIR}/cmake/EmbedText.cmake
+        DEPENDS ${script} ${PROJECT_SOURCE_DIR}/cmake/EmbedText.cmake
+        COMMENT "Embedding the resource script")
+    target_sources(${target} PRIVATE ${output})
+endfunction()

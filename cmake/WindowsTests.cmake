@@ -1,0 +1,25 @@
+# Tests of the Windows build, run under Wine. All of one ctest run share one
+# fresh Wine prefix, made by the first test and shut down by the last.
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+set(WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(WINE_RUN ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
+
+add_test(NAME wine_prefix_create COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh create ${WINE_PREFIX})
+add_test(NAME wine_prefix_stop COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh stop ${WINE_PREFIX})
+set_tests_properties(wine_prefix_create PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# Adds a test that runs `target` under Wine in the shared prefix.
+function(tavil_wine_test name target)
+    add_test(NAME ${name} COMMAND ${WINE_RUN} ${WINE_PREFIX} $<TARGET_FILE:${target}> ${ARGN})
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+endfunction()
+
+add_executable(platform_contract_tests ${CONTRACT_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/resources/tavil.rc)
+tavil_test_code(platform_contract_tests)
+target_link_libraries(platform_contract_tests PRIVATE tavil_platform_win32 gtest_main)
+tavil_wine_test(platform_contract_win32 platform_contract_tests)

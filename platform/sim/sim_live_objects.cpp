@@ -1,0 +1,4 @@
+#include "platform/live_objects.h"
+#include "platform/sim/sim_processor.h"
+
+LiveObjectCounts livePlatformObjects() { return LiveObjectCounts{simLiveCccrWindows()}; }

@@ -1,0 +1,42 @@
+#include "platform/message_box.h"
+#include "platform/sim/resource_script.h"
+#include "platform/sim/sim_handheld.h"
+
+namespace {
+
+template <std::size_t Capacity> void copyCut(char16_t (&target)[Capacity], const char16_t* text) {
+    std::size_t length = 0;
+    for (; text != nullptr && text[length] != u'\0' && length + 1 < Capacity; ++length) {
+        target[length] = text[length];
+    }
+    target[length] = u'\0';
+}
+
+constexpr std::uint32_t MB_TYPE_MASK = 0xF;
+constexpr std::uint32_t MB_TYPE_YES_NO = 0x4;
+
+int defaultAnswer(std::uint32_t style) {
+    return (style & MB_TYPE_MASK) == MB_TYPE_YES_NO ? MB_ANSWER_NO : MB_ANSWER_OK;
+}
+
+} // namespace
+
+int showMessageBox(const char16_t* text, const char16_t* caption, std::uint32_t style) {
+    int answer = defaultAnswer(style);
+    if (simHandheld.scriptedAnswersUsed < simHandheld.scriptedAnswerCount) {
+        answer = simHandheld.scriptedAnswers[simHandheld.scriptedAnswersUsed++];
+    }
+    if (simHandheld.messageBoxCount < SIM_MESSAGE_BOX_LOG_CAPACITY) {
+        SimMessageBox& shown = simHandheld.messageBoxes[simHandheld.messageBoxCount];
+        copyCut(shown.text, text);
+        copyCut(shown.caption, caption);
+        shown.style = style;
+        shown.answer = answer;
+    }
+    ++simHandheld.messageBoxCount;
+    return answer;
+}
+
+std::size_t loadStringResource(unsigned id, char16_t* buffer, std::size_t capacity) {
+    return copyScriptString(id, buffer, capacity);
+}

@@ -1,0 +1,20 @@
+#include "platform/message_box.h"
+
+#include <windows.h>
+
+// Windows' wide characters are 16-bit UTF-16, so the program's texts pass as they are.
+static const wchar_t* wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+
+int showMessageBox(const char16_t* text, const char16_t* caption, std::uint32_t style) {
+    return MessageBoxW(nullptr, wide(text), wide(caption), style);
+}
+
+std::size_t loadStringResource(unsigned id, char16_t* buffer, std::size_t capacity) {
+    if (capacity == 0) {
+        return 0; // a zero capacity would ask LoadStringW for a pointer instead of a copy
+    }
+    buffer[0] = u'\0';
+    const int length = LoadStringW(GetModuleHandleW(nullptr), id,
+                                   reinterpret_cast<wchar_t*>(buffer), static_cast<int>(capacity));
+    return length > 0 ? static_cast<std::size_t>(length) : 0;
+}

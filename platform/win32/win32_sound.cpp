@@ -1,0 +1,5 @@
+#include "platform/clock_hardware.h"
+
+#include <windows.h>
+
+void errorBeep() { MessageBeep(MB_ICONHAND); }

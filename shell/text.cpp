@@ -1,0 +1,29 @@
+#include "shell/text.h"
+
+std::size_t textLength(const char16_t* text) {
+    std::size_t length = 0;
+    while (text[length] != u'\0') {
+        ++length;
+    }
+    return length;
+}
+
+static bool startsWith(const char16_t* text, const char16_t* prefix) {
+    for (; *prefix != u'\0'; ++text, ++prefix) {
+        if (*text != *prefix) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool textContains(const char16_t* text, const char16_t* part) {
+    for (;; ++text) {
+        if (startsWith(text, part)) {
+            return true;
+        }
+        if (*text == u'\0') {
+            return false;
+        }
+    }
+}

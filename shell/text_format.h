@@ -1,0 +1,36 @@
+#pragma once
+// The program's text formatter. Conversions: "%d" (signed decimal), "%X"
+// (upper-case hexadecimal), "%s" (text), "%.1f" and "%.2f" (fixed point,
+// rounded half away from zero) and "%%" (a percent sign). Arguments are taken
+// in order; a conversion whose argument is missing or of another kind, and any
+// other '%' sequence, is copied as it stands. The result is always terminated
+// and never longer than the buffer allows: what does not fit is cut off.
+
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+
+struct FormatArgument {
+    enum class Kind : std::uint8_t { Number, Real, Text };
+
+    constexpr FormatArgument(std::int32_t value)
+        : kind(Kind::Number), number(static_cast<std::uint32_t>(value)) {}
+    constexpr FormatArgument(std::uint32_t value) : kind(Kind::Number), number(value) {}
+    constexpr FormatArgument(double value) : kind(Kind::Real), real(value) {}
+    constexpr FormatArgument(const char16_t* value) : kind(Kind::Text), text(value) {}
+
+    Kind kind;
+    std::uint32_t number = 0; // the 32 bits; "%d" reads them as signed
+    double real = 0.0;
+    const char16_t* text = nullptr;
+};
+
+// Returns the number of characters written, without the terminator.
+std::size_t formatText(char16_t* buffer, std::size_t capacity, const char16_t* format,
+                       std::initializer_list<FormatArgument> arguments);
+
+template <std::size_t Capacity>
+std::size_t formatText(char16_t (&buffer)[Capacity], const char16_t* format,
+                       std::initializer_list<FormatArgument> arguments) {
+    return formatText(buffer, Capacity, format, arguments);
+}

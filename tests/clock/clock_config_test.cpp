@@ -1,0 +1,207 @@
+#include "clock/clock_config.h"
+
+#include "tests/support/sim_test_fixture.h"
+#include "tests/support/tray_icon_spy.h"
+
+#include <cstdint>
+
+namespace {
+
+constexpr std::uint32_t TURBO_FAST_BUS = 0x9;
+
+class ClockConfigTest : public SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        runningWith(ClockFamily::Pxa27x, 0x02000210, TURBO_FAST_BUS);
+    }
+
+    static void expectNothingWritten() {
+        EXPECT_EQ(simProcessor.writeCount, 0);
+        EXPECT_EQ(trayIconSpy.refreshes, 0);
+    }
+};
+
+TEST_F(ClockConfigTest, WritesTheCccrThenStartsTheChangeAndRedraws) {
+    applyClockConfig(0x02000290);
+    ASSERT_EQ(simProcessor.writeCount, 2);
+    EXPECT_EQ(simProcessor.writes[0].target, SimRegisterWrite::Cccr);
+    EXPECT_EQ(simProcessor.writes[0].value, 0x02000290u);
+    EXPECT_EQ(simProcessor.writes[1].target, SimRegisterWrite::Cclkcfg);
+    EXPECT_EQ(simProcessor.runningCccr, 0x02000290u); // the change sequence took it up
+    EXPECT_EQ(appState.currentCccr, 0x02000290u);
+    EXPECT_EQ(trayIconSpy.refreshes, 1);
+    EXPECT_EQ(trayIconSpy.cccrAtLastRefresh, 0x02000290u);
+}
+
+TEST_F(ClockConfigTest, ImageZeroIsNeverWritten) {
+    applyClockConfig(0);
+    expectNothingWritten();
+    EXPECT_EQ(simProcessor.pagesCopied, 0);
+    EXPECT_EQ(simHandheld.errorBeeps, 0);
+}
+
+TEST_F(ClockConfigTest, FastBusModeGoesWithTheChangeOnPxa27xOnly) {
+    struct Row {
+        ClockFamily family;
+        std::uint8_t fastBus;
+        std::uint32_t cclkcfg;
+    };
+    constexpr Row rows[] = {
+        {ClockFamily::Pxa27x, 1, 11},
+        {ClockFamily::Pxa27x, 0, 3},
+        {ClockFamily::Pxa25x, 1, 3},
+        {ClockFamily::Pxa25x, 0, 3},
+    };
+    for (const Row& row : rows) {
+        startOver();
+        runningWith(row.family, 0x00000241, TURBO_FAST_BUS);
+        appState.fastBus = row.fastBus;
+        applyClockConfig(0x00000141);
+        EXPECT_EQ(writtenCclkcfg(0), row.cclkcfg);
+    }
+}
+
+TEST_F(ClockConfigTest, AWindowThatCannotBeMappedBeepsAndChangesNothing) {
+    simProcessor.faults.copyCccrPage = true;
+    applyClockConfig(0x02000290);
+    expectNothingWritten();
+    EXPECT_EQ(simHandheld.errorBeeps, 1);
+    EXPECT_EQ(appState.currentCccr, 0x02000210u);
+}
+
+TEST_F(ClockConfigTest, AFaultDuringTheWriteIsSilentAndKeepsTheConfiguration) {
+    for (bool SimProcessorFaults::*fault :
+         {&SimProcessorFaults::storeCccr, &SimProcessorFaults::writeCclkcfg}) {
+        startOver();
+        simProcessor.faults.*fault = true;
+        applyClockConfig(0x02000290);
+        EXPECT_EQ(appState.currentCccr, 0x02000210u);
+        EXPECT_EQ(simProcessor.runningCccr, 0x02000210u);
+        EXPECT_EQ(trayIconSpy.refreshes, 0);
+        EXPECT_EQ(simHandheld.errorBeeps, 0);
+        EXPECT_EQ(simHandheld.messageBoxCount, 0);
+    }
+}
+
+TEST_F(ClockConfigTest, EnforcementWritesOnlyWhenTheRegisterDrifted) {
+    enforceClockConfig();
+    expectNothingWritten();
+    EXPECT_EQ(simProcessor.pagesCopied, 1); // one look at the register
+
+    simProcessor.cccr = 0x03000210; // someone changed bits 31:16 only
+    enforceClockConfig();
+    EXPECT_EQ(writtenCccr(0), 0x02000210u);
+    EXPECT_EQ(simProcessor.cccr, 0x02000210u);
+}
+
+TEST_F(ClockConfigTest, EnforcementOfAnUnreadableRegisterBeepsEveryTick) {
+    simProcessor.faults.copyCccrPage = true;
+    for (int tick = 1; tick <= 3; ++tick) {
+        enforceClockConfig();
+        EXPECT_EQ(simHandheld.errorBeeps, tick);
+    }
+    expectNothingWritten();
+}
+
+TEST_F(ClockConfigTest, WithoutClockControlEnforcementTouchesNothing) {
+    appState.clockFamily = ClockFamily::None;
+    simProcessor.cccr = 0x02000104;
+    enforceClockConfig();
+    expectNothingWritten();
+    EXPECT_EQ(simProcessor.pagesCopied, 0);
+}
+
+TEST_F(ClockConfigTest, ListSelectionKeepsTheUpperBitsAndFollowsTheRunBase) {
+    runningWith(ClockFamily::Pxa27x, 0x02000208, TURBO_FAST_BUS);
+    selectFrequencyIndex(3);
+    EXPECT_EQ(appState.currentCccr, 0x02000190u);
+
+    startOver();
+    runningWith(ClockFamily::Pxa27x, 0x02000208, TURBO_FAST_BUS);
+    appState.highClocksAllowed = 0;
+    selectFrequencyIndex(3);
+    EXPECT_EQ(appState.currentCccr, 0x02000308u);
+}
+
+TEST_F(ClockConfigTest, FieldCommandsApplyTheReplacedField) {
+    setTurboRatio(5);
+    EXPECT_EQ(appState.currentCccr, 0x02000290u);
+    setRunMultiplier(8);
+    EXPECT_EQ(appState.currentCccr, 0x02000288u);
+    EXPECT_EQ(appState.highClocksAllowed, 0);
+    setRunMultiplier(16);
+    EXPECT_EQ(appState.highClocksAllowed, 1);
+
+    runningWith(ClockFamily::Pxa25x, 0x00000241, 0x1);
+    setMemoryMultiplier(1);
+    EXPECT_EQ(appState.currentCccr, 0x00000221u);
+}
+
+TEST_F(ClockConfigTest, RunMultiplierSetsTheRunBaseFlagEvenWhenTheApplyFails) {
+    appState.highClocksAllowed = 0;
+    simProcessor.faults.copyCccrPage = true;
+    setRunMultiplier(20);
+    EXPECT_EQ(simHandheld.errorBeeps, 1);
+    EXPECT_EQ(appState.currentCccr, 0x02000210u);
+    EXPECT_EQ(appState.highClocksAllowed, 1);
+}
+
+struct PresetRow {
+    ClockFamily family;
+    std::uint8_t highClocks;
+    std::intptr_t preset;
+    std::uint32_t userCccr;
+    std::uint32_t applied; // 0: nothing is written
+};
+
+constexpr PresetRow EXTERNAL_PRESETS[] = {
+    {ClockFamily::Pxa27x, 1, 0, 0, 0x02000104},
+    {ClockFamily::Pxa27x, 1, 5, 0, 0x02000290},
+    {ClockFamily::Pxa27x, 1, 8, 0, 0x02000410},
+    {ClockFamily::Pxa27x, 0, 3, 0, 0x02000308},
+    {ClockFamily::Pxa27x, 0, 5, 0, 0}, // no 520 MHz without the 208 MHz base
+    {ClockFamily::Pxa27x, 0, 8, 0, 0},
+    {ClockFamily::Pxa27x, 1, 9, 0x00000190, 0x00000190},
+    {ClockFamily::Pxa27x, 1, 9, 0, 0},
+    {ClockFamily::Pxa27x, 1, 10, 0, 0},
+    {ClockFamily::Pxa27x, 1, -1, 0, 0},
+    {ClockFamily::Pxa25x, 1, 1, 0, 0x00000121},
+    {ClockFamily::Pxa25x, 1, 6, 0, 0x00000341},
+    {ClockFamily::Pxa25x, 1, 0, 0, 0},
+    {ClockFamily::Pxa25x, 1, 7, 0, 0},
+    {ClockFamily::Pxa25x, 1, 8, 0, 0},
+    {ClockFamily::Pxa25x, 1, 12, 0, 0},
+    {ClockFamily::Pxa25x, 1, 9, 0x000001C1, 0x000001C1},
+    {ClockFamily::None, 1, 4, 0x00000190, 0},
+    {ClockFamily::None, 1, 9, 0x00000190, 0},
+};
+
+TEST_F(ClockConfigTest, ExternalPresetsByFamilyAndFlags) {
+    for (const PresetRow& row : EXTERNAL_PRESETS) {
+        startOver();
+        runningWith(row.family == ClockFamily::None ? ClockFamily::Pxa27x : row.family,
+                    row.family == ClockFamily::Pxa25x ? 0x00000241 : 0x02000208, TURBO_FAST_BUS);
+        appState.clockFamily = row.family;
+        appState.highClocksAllowed = row.highClocks;
+        appState.userCccr = row.userCccr;
+        applyExternalPreset(row.preset);
+        SCOPED_TRACE(testing::Message() << "preset " << row.preset << " family "
+                                        << static_cast<int>(row.family));
+        if (row.applied == 0) {
+            EXPECT_EQ(simProcessor.writeCount, 0);
+        } else {
+            EXPECT_EQ(writtenCccr(0), row.applied);
+        }
+    }
+}
+
+TEST_F(ClockConfigTest, StartupPresetZeroOnPxa25xAppliesNothing) {
+    runningWith(ClockFamily::Pxa25x, 0x00000241, 0x1);
+    applyStartupPreset(0);
+    expectNothingWritten();
+    applyStartupPreset(4);
+    EXPECT_EQ(writtenCccr(0), 0x00000241u);
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+// The parts of the simulated handheld that only it has: scripted message-box
+// answers, the register log, and its text conversions.
+
+#include "platform/clock_hardware.h"
+#include "platform/message_box.h"
+#include "platform/sim/sim_handheld.h"
+#include "platform/sim/utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+class SimHandheldTest : public ::testing::Test {
+protected:
+    void SetUp() override { resetSimHandheld(SimProcessorKind::Pxa270); }
+};
+
+TEST_F(SimHandheldTest, MessageBoxesTakeScriptedAnswersThenTheirDefaultButton) {
+    scriptMessageBoxAnswer(MB_ANSWER_YES);
+    EXPECT_EQ(showMessageBox(u"Закрыть?", u"Закрытие процесса", MB_STYLE_YES_NO_QUESTION),
+              MB_ANSWER_YES);
+    EXPECT_EQ(showMessageBox(u"Ещё раз?", u"Закрытие процесса", MB_STYLE_YES_NO_EXCLAMATION),
+              MB_ANSWER_NO);
+    EXPECT_EQ(showMessageBox(u"Нет файла", u"Tavil", MB_STYLE_OK_STOP), MB_ANSWER_OK);
+    ASSERT_EQ(simHandheld.messageBoxCount, 3);
+    EXPECT_EQ(std::u16string(simHandheld.messageBoxes[0].text), u"Закрыть?");
+    EXPECT_EQ(std::u16string(simHandheld.messageBoxes[1].caption), u"Закрытие процесса");
+    EXPECT_EQ(simHandheld.messageBoxes[2].style, MB_STYLE_OK_STOP);
+}
+
+TEST_F(SimHandheldTest, TheMessageBoxLogCutsLongTextsAndCountsPastItsEnd) {
+    const std::u16string longText(1000, u'ж');
+    for (int i = 0; i < SIM_MESSAGE_BOX_LOG_CAPACITY + 3; ++i) {
+        showMessageBox(longText.c_str(), u"Tavil", MB_STYLE_OK_STOP);
+    }
+    EXPECT_EQ(simHandheld.messageBoxCount, SIM_MESSAGE_BOX_LOG_CAPACITY + 3);
+    EXPECT_EQ(std::u16string(simHandheld.messageBoxes[0].text), longText.substr(0, 255));
+}
+
+TEST_F(SimHandheldTest, AChangeSequenceMakesTheStoredCccrTakeEffect) {
+    const CccrMapping mapping = mapCccrWindow();
+    setKernelMode(true);
+    storeCccr(mapping.window, 0x02000290);
+    EXPECT_EQ(simProcessor.runningCccr, 0x02000210u); // stored, not yet in effect
+    writeCclkcfg(0x8);                                 // without FCS: no change
+    EXPECT_EQ(simProcessor.runningCccr, 0x02000210u);
+    writeCclkcfg(0xB);
+    setKernelMode(false);
+    releaseCccrWindow(mapping.window);
+    EXPECT_EQ(simProcessor.runningCccr, 0x02000290u);
+    EXPECT_EQ(simProcessor.cclkcfg, 0x9u); // FCS reads back as 0
+    EXPECT_EQ(simProcessor.writeCount, 3);
+}
+
+TEST_F(SimHandheldTest, AnAccessThroughAReleasedWindowFaults) {
+    const CccrMapping mapping = mapCccrWindow();
+    releaseCccrWindow(mapping.window);
+    auto readReleased = [&] { loadCccr(mapping.window); };
+    EXPECT_FALSE(underFaultGuard(readReleased));
+}
+
+TEST(Utf8, ConvertsBothWaysAndCutsAtWholeCharacters) {
+    const char* text = "МГц \xF0\x9F\x94\x8B!";
+    char16_t wide[16];
+    EXPECT_EQ(utf8ToUtf16(text, text + std::strlen(text), wide, 16), 7u);
+    EXPECT_EQ(std::u16string(wide), u"МГц \U0001F50B!");
+    char narrow[16];
+    EXPECT_EQ(utf16ToUtf8(wide, narrow, sizeof narrow), std::strlen(text));
+    EXPECT_STREQ(narrow, text);
+
+    EXPECT_EQ(utf16ToUtf8(u"МГц", narrow, 6), 4u); // "Ц" would need two more bytes
+    EXPECT_STREQ(narrow, "МГ");
+    EXPECT_EQ(utf8ToUtf16(text, text + std::strlen(text), wide, 6), 4u); // the pair won't fit
+    EXPECT_EQ(std::u16string(wide), u"МГц ");
+}
+
+TEST(Utf8, MalformedInputBecomesReplacementCharacters) {
+    const char bad[] = "a\xC3(\xFF";
+    char16_t wide[8];
+    utf8ToUtf16(bad, bad + 5, wide, 8);
+    EXPECT_EQ(std::u16string(wide), u"a\uFFFD(\uFFFD"); // "(" is no continuation byte
+    char narrow[8];
+    utf16ToUtf8(u"\xD800x", narrow, sizeof narrow); // a lone surrogate
+    EXPECT_STREQ(narrow, "\xEF\xBF\xBDx");
+}
+
+} // namespace

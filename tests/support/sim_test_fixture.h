@@ -1,0 +1,32 @@
+#pragma once
+// Every logic test starts from a fresh AppState on a freshly switched-on
+// simulated handheld, and ends by checking that nothing was left behind.
+
+#include "platform/sim/sim_handheld.h"
+#include "shell/app_state.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+class SimTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Checks what TearDown checks, then starts again from a fresh state.
+    void startOver() {
+        TearDown();
+        SetUp();
+    }
+
+    // Switches the handheld on again with another processor.
+    static void useProcessor(SimProcessorKind kind);
+
+    // The state after start-up: the family recognised and currentCccr in force
+    // in the register, with CCLKCFG as given.
+    static void runningWith(ClockFamily family, std::uint32_t cccr, std::uint32_t cclkcfg);
+
+    static std::uint32_t writtenCccr(int position);
+    static std::uint32_t writtenCclkcfg(int position);
+};
