@@ -71,11 +71,11 @@ constexpr ImageIndex PXA27X_RUN_ONLY[] = {
 
 constexpr std::uint32_t LOW_HALF = 0x0000FFFF;
 constexpr std::uint32_t HIGH_HALF = 0xFFFF0000;
-constexpr std::uint32_t L_FIELD = 0x1F;          // bits 4:0
-constexpr std::uint32_t M_FIELD = 0x60;          // bits 6:5
+constexpr std::uint32_t L_FIELD = 0x1F; // bits 4:0
+constexpr std::uint32_t M_FIELD = 0x60; // bits 6:5
 constexpr int M_SHIFT = 5;
-constexpr std::uint32_t PXA25X_N_FIELD = 0x380;  // bits 9:7
-constexpr std::uint32_t PXA27X_2N_FIELD = 0x780; // bits 10:7
+constexpr std::uint32_t PXA25X_N_FIELD = 0x380;     // bits 9:7
+constexpr std::uint32_t PXA27X_2N_FIELD = 0x780;    // bits 10:7
 constexpr std::uint32_t TURBO_RATIO_FIELD = 0xFF80; // bits 15:7, all that a ratio replaces
 constexpr int N_SHIFT = 7;
 constexpr std::uint32_t PXA25X_RUN_ONLY_BITS = 0x7F;
@@ -126,7 +126,9 @@ std::uint32_t pxa27xRunMhz(std::uint32_t image) {
 }
 
 // Turbo frequency: run frequency x ratio / 2, the ratio counted in halves.
-std::uint32_t withTurbo(std::uint32_t runMhz, std::uint32_t halves) { return runMhz * halves / 2; }
+std::uint32_t withTurbo(std::uint32_t runMhz, std::uint32_t halves) {
+    return runMhz * halves / 2;
+}
 
 } // namespace
 
@@ -157,7 +159,8 @@ std::uint32_t cccrToMhz(std::uint32_t image) {
         if (!isTurboActive()) {
             return run;
         }
-        return withTurbo(run, std::clamp<std::uint32_t>((image & PXA27X_2N_FIELD) >> N_SHIFT, 2, 8));
+        return withTurbo(run,
+                         std::clamp<std::uint32_t>((image & PXA27X_2N_FIELD) >> N_SHIFT, 2, 8));
     }
     case ClockFamily::None:
         break;
@@ -181,7 +184,8 @@ std::uint32_t cccrForFrequencyIndex(int index, std::uint32_t base, bool highCloc
     std::uint32_t bits = 0;
     if (index >= FIRST_PXA25X_INDEX && index <= LAST_FREQUENCY_INDEX) {
         bits = PXA25X_LIST[index - FIRST_PXA25X_INDEX];
-    } else if (index >= 0 && highClocks && index < static_cast<int>(std::size(PXA27X_LIST_208_BASE))) {
+    } else if (index >= 0 && highClocks &&
+               index < static_cast<int>(std::size(PXA27X_LIST_208_BASE))) {
         bits = PXA27X_LIST_208_BASE[index];
     } else if (index >= 0 && index < static_cast<int>(std::size(PXA27X_LIST_104_BASE))) {
         bits = PXA27X_LIST_104_BASE[index];

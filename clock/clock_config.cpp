@@ -102,6 +102,10 @@ void enforceClockConfig() {
     }
 }
 
-void applyStartupPreset(int preset) { applyPreset(preset); }
+void applyStartupPreset(int preset) {
+    applyPreset(preset);
+}
 
-void applyExternalPreset(std::intptr_t preset) { applyPreset(preset); }
+void applyExternalPreset(std::intptr_t preset) {
+    applyPreset(preset);
+}

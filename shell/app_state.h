@@ -25,24 +25,24 @@ inline constexpr std::size_t PATH_BUFFER_LENGTH = 40;
 inline constexpr std::size_t MENU_PROCESS_LIMIT = 100;
 
 struct AppState {
-    // Clock control: identification, the configuration kept in force, its flags.
+    // Clock control (clock/): identification, the configuration kept in force, its flags.
     ClockFamily clockFamily = ClockFamily::None;
     std::uint32_t cpuId = 0;
     std::uint32_t cacheType = 0;
     std::uint32_t currentCccr = 0;
     std::uint8_t highClocksAllowed = 1;
     std::uint8_t fastBus = 1;
-    std::uint8_t memRatioTable[4] = {1, 1, 2, 4};           // PXA25x M field -> run/memory ratio
+    std::uint8_t memRatioTable[4] = {1, 1, 2, 4};              // PXA25x M field -> run/memory ratio
     std::uint8_t memClockTable[5] = {100, 118, 133, 150, 166}; // PXA25x L - 1 -> memory MHz
 
-    // Settings store: the five stored values.
+    // Settings store (shell/): the five stored values.
     std::uint32_t minLimit = 1;
     std::uint32_t maxLimit = 6;
     std::uint32_t userCccr = 0;
     std::uint32_t iconView = static_cast<std::uint32_t>(IconView::Frequency);
     std::uint32_t iconColors = 0x000C000B;
 
-    // Start-up: what the probes found.
+    // Start-up (shell/): what the probes found.
     std::uint8_t vgaScreen = 0;
     std::uint8_t screenMode = 0;
     std::uint8_t pureVgaAvailable = 0;
@@ -53,23 +53,23 @@ struct AppState {
     char16_t pathBuffer[PATH_BUFFER_LENGTH] = {};
     ModuleHandle instance = ModuleHandle::None;
 
-    // Main window: the load measurement.
+    // Main window (shell/): the load measurement.
     std::int32_t cpuLoad = 0;
     std::uint32_t lastIdleTime = 0;
 
-    // Popup menu: process ids of the last enumeration, by position.
+    // Popup menu (shell/): process ids of the last enumeration, by position.
     std::uint32_t menuProcessIds[MENU_PROCESS_LIMIT] = {};
 
-    // Notification icon.
+    // Notification icon (trayicon/).
     NotifyIconRecord notifyData = {};
 
-    // Icon renderer: the reading the icon shows.
+    // Icon renderer (trayicon/): the reading the icon shows.
     std::int32_t lastIconReading = 0;
 
-    // Display controls.
+    // Screen modes and rotation (device/).
     DisplayModeRecord displayMode = {};
 
-    // Information dialogs.
+    // Information dialogs (info/): each window is valid while its flag is set.
     WindowHandle processorDialog = WindowHandle::None;
     WindowHandle powerDialog = WindowHandle::None;
     WindowHandle memoryDialog = WindowHandle::None;
@@ -81,7 +81,7 @@ struct AppState {
     std::uint8_t systemDialogOpen = 0;
     std::uint8_t aboutDialogOpen = 0;
 
-    // Every formatted text is built here just before use.
+    // Shared by all: every formatted text is built here just before use.
     char16_t textBuffer[TEXT_BUFFER_LENGTH] = {};
 };
 

@@ -67,7 +67,9 @@ void joinArguments(int argc, char** argv, char16_t* commandLine, std::size_t cap
 } // namespace
 
 // The demonstration has no notification area: it prints what the icon would show.
-void refreshTrayIcon() { printFormatted(u"Icon: %d", {cccrToMhz(appState.currentCccr)}); }
+void refreshTrayIcon() {
+    printFormatted(u"Icon: %d", {cccrToMhz(appState.currentCccr)});
+}
 
 int main(int argc, char** argv) {
     resetSimHandheld(simProcessorKindFromEnvironment());

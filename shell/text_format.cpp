@@ -63,7 +63,8 @@ void putFixedPoint(TextWriter& out, double value, int decimals) {
         return;
     }
     const std::uint64_t scale = decimals == 1 ? 10 : 100;
-    const auto scaled = static_cast<std::uint64_t>(std::llround(value * static_cast<double>(scale)));
+    const auto scaled =
+        static_cast<std::uint64_t>(std::llround(value * static_cast<double>(scale)));
     putUnsigned(out, scaled / scale, 10);
     out.put(u'.');
     const std::uint64_t fraction = scaled % scale;

@@ -23,7 +23,9 @@ struct Token {
     bool isQuoted() const { return end - begin >= 2 && *begin == '"'; }
 };
 
-bool isWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+bool isWordChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
 
 const char* skipSpaceAndComments(const char* at) {
     for (;;) {

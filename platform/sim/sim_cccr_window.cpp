@@ -26,4 +26,6 @@ void releaseCccrWindow(CccrWindow window) {
     simForgetCccrReservation(static_cast<std::uintptr_t>(window));
 }
 
-void errorBeep() { ++simHandheld.errorBeeps; }
+void errorBeep() {
+    ++simHandheld.errorBeeps;
+}

@@ -76,7 +76,9 @@ void writeCclkcfg(std::uint32_t value) {
     }
 }
 
-void setKernelMode(bool on) { simProcessor.kernelMode = on; }
+void setKernelMode(bool on) {
+    simProcessor.kernelMode = on;
+}
 
 std::uint32_t loadCccr(CccrWindow window) {
     requireMapped(window);

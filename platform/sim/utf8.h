@@ -6,8 +6,7 @@
 
 // Decodes the UTF-8 bytes [begin, end) into buffer as UTF-16, cut to fit with
 // its terminator; malformed bytes become U+FFFD. Returns the length written.
-std::size_t utf8ToUtf16(const char* begin, const char* end, char16_t* buffer,
-                        std::size_t capacity);
+std::size_t utf8ToUtf16(const char* begin, const char* end, char16_t* buffer, std::size_t capacity);
 
 // Encodes a terminated UTF-16 text as UTF-8 into buffer, cut at a whole
 // character to fit with its terminator. Returns the length written.

@@ -28,4 +28,6 @@ void releaseCccrWindow(CccrWindow window) {
     VirtualFree(reinterpret_cast<void*>(address), 0, MEM_RELEASE);
 }
 
-int liveCccrWindows() { return simLiveCccrWindows(); }
+int liveCccrWindows() {
+    return simLiveCccrWindows();
+}

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 // Windows' wide characters are 16-bit UTF-16, so the program's texts pass as they are.
-static const wchar_t* wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+static const wchar_t* wide(const char16_t* text) {
+    return reinterpret_cast<const wchar_t*>(text);
+}
 
 int showMessageBox(const char16_t* text, const char16_t* caption, std::uint32_t style) {
     return MessageBoxW(nullptr, wide(text), wide(caption), style);

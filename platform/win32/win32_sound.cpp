@@ -2,4 +2,6 @@
 
 #include <windows.h>
 
-void errorBeep() { MessageBeep(MB_ICONHAND); }
+void errorBeep() {
+    MessageBeep(MB_ICONHAND);
+}

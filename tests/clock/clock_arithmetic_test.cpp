@@ -30,7 +30,8 @@ TEST_F(ClockArithmeticTest, EveryOfferedEntryRoundTripsWithTurbo) {
                 continue; // not offered without the 208 MHz run base
             }
             const std::uint32_t image = cccrForFrequencyIndex(entry.index, UPPER_BITS, highClocks);
-            SCOPED_TRACE(testing::Message() << "PXA27x entry " << entry.index << " high " << highClocks);
+            SCOPED_TRACE(testing::Message()
+                         << "PXA27x entry " << entry.index << " high " << highClocks);
             EXPECT_EQ(image & 0xFFFF0000, UPPER_BITS);
             EXPECT_EQ(cccrToMenuIndex(image), entry.index);
             EXPECT_EQ(cccrToMhz(image), entry.mhz);
@@ -53,13 +54,14 @@ TEST_F(ClockArithmeticTest, ListImagesAreTheHardwareEncodings) {
         std::uint32_t lowBits;
     };
     constexpr Row rows[] = {
-        {0, true, 0x0104},  {1, true, 0x0108},  {2, true, 0x0110},  {3, true, 0x0190},
-        {4, true, 0x0210},  {5, true, 0x0290},  {8, true, 0x0410},  {0, false, 0x0104},
-        {2, false, 0x0208}, {3, false, 0x0308}, {4, false, 0x0408}, {9, true, 0x0121},
+        {0, true, 0x0104},   {1, true, 0x0108},  {2, true, 0x0110},  {3, true, 0x0190},
+        {4, true, 0x0210},   {5, true, 0x0290},  {8, true, 0x0410},  {0, false, 0x0104},
+        {2, false, 0x0208},  {3, false, 0x0308}, {4, false, 0x0408}, {9, true, 0x0121},
         {11, false, 0x01C1}, {14, true, 0x0341},
     };
     for (const Row& row : rows) {
-        EXPECT_EQ(cccrForFrequencyIndex(row.index, 0xFFFF1234, row.highClocks), 0xFFFF0000 | row.lowBits)
+        EXPECT_EQ(cccrForFrequencyIndex(row.index, 0xFFFF1234, row.highClocks),
+                  0xFFFF0000 | row.lowBits)
             << "index " << row.index << " high " << row.highClocks;
     }
 }
@@ -91,11 +93,11 @@ TEST_F(ClockArithmeticTest, ClassifiesImagesByFamilyAndTurbo) {
         {ClockFamily::Pxa27x, NO_TURBO, 0x0104, 0, 52},
         {ClockFamily::Pxa27x, NO_TURBO, 0x0408, 1, 104},
         {ClockFamily::Pxa27x, TURBO, 0x0208, 2, 208},
-        {ClockFamily::Pxa27x, TURBO, 0x019F, -1, 604},   // L 31 x 1.5
-        {ClockFamily::Pxa27x, TURBO, 0x0508, -1, 416},   // 2N 10 counts as 8
-        {ClockFamily::Pxa27x, TURBO, 0x0808, -1, 104},   // 2N reads 0, counts as 2
-        {ClockFamily::Pxa27x, TURBO, 0x0101, -1, 26},    // L 1 counts as 26 MHz
-        {ClockFamily::Pxa27x, TURBO, 0x0214, -1, 520},   // L 20 x 2
+        {ClockFamily::Pxa27x, TURBO, 0x019F, -1, 604}, // L 31 x 1.5
+        {ClockFamily::Pxa27x, TURBO, 0x0508, -1, 416}, // 2N 10 counts as 8
+        {ClockFamily::Pxa27x, TURBO, 0x0808, -1, 104}, // 2N reads 0, counts as 2
+        {ClockFamily::Pxa27x, TURBO, 0x0101, -1, 26},  // L 1 counts as 26 MHz
+        {ClockFamily::Pxa27x, TURBO, 0x0214, -1, 520}, // L 20 x 2
         {ClockFamily::Pxa25x, NO_TURBO, 0x0161, 12, 400},
         {ClockFamily::Pxa25x, TURBO, 0x0161, 12, 400},
         {ClockFamily::Pxa25x, TURBO, 0x0221, 10, 200},
@@ -103,10 +105,10 @@ TEST_F(ClockArithmeticTest, ClassifiesImagesByFamilyAndTurbo) {
         {ClockFamily::Pxa25x, TURBO, 0x01E1, 14, 600},
         {ClockFamily::Pxa25x, NO_TURBO, 0x0341, 10, 200},
         {ClockFamily::Pxa25x, TURBO, 0x03C1, -1, 700},
-        {ClockFamily::Pxa25x, TURBO, 0x0140, -1, 200},   // L 0: memory counts as 100
-        {ClockFamily::Pxa25x, TURBO, 0x0146, -1, 200},   // L 6: memory counts as 100
-        {ClockFamily::Pxa25x, TURBO, 0x0143, -1, 266},   // L 3 (133 MHz) x 2
-        {ClockFamily::Pxa25x, TURBO, 0x0001, -1, 100},   // M 0 is x1, N 0 counts as 2
+        {ClockFamily::Pxa25x, TURBO, 0x0140, -1, 200}, // L 0: memory counts as 100
+        {ClockFamily::Pxa25x, TURBO, 0x0146, -1, 200}, // L 6: memory counts as 100
+        {ClockFamily::Pxa25x, TURBO, 0x0143, -1, 266}, // L 3 (133 MHz) x 2
+        {ClockFamily::Pxa25x, TURBO, 0x0001, -1, 100}, // M 0 is x1, N 0 counts as 2
     };
     for (const Classification& row : rows) {
         runningWith(row.family, row.image, row.cclkcfg);

@@ -1,5 +1,9 @@
 #include "clock/clock_config.h"
 
+#include "clock/clock_arithmetic.h"
+#include "clock/clock_registers.h"
+#include "clock/processor_detection.h"
+#include "tests/support/allocation_counter.h"
 #include "tests/support/sim_test_fixture.h"
 #include "tests/support/tray_icon_spy.h"
 
@@ -10,7 +14,7 @@ namespace {
 constexpr std::uint32_t TURBO_FAST_BUS = 0x9;
 
 class ClockConfigTest : public SimTest {
-protected:
+  protected:
     void SetUp() override {
         SimTest::SetUp();
         runningWith(ClockFamily::Pxa27x, 0x02000210, TURBO_FAST_BUS);
@@ -156,25 +160,16 @@ struct PresetRow {
 };
 
 constexpr PresetRow EXTERNAL_PRESETS[] = {
-    {ClockFamily::Pxa27x, 1, 0, 0, 0x02000104},
-    {ClockFamily::Pxa27x, 1, 5, 0, 0x02000290},
-    {ClockFamily::Pxa27x, 1, 8, 0, 0x02000410},
-    {ClockFamily::Pxa27x, 0, 3, 0, 0x02000308},
+    {ClockFamily::Pxa27x, 1, 0, 0, 0x02000104}, {ClockFamily::Pxa27x, 1, 5, 0, 0x02000290},
+    {ClockFamily::Pxa27x, 1, 8, 0, 0x02000410}, {ClockFamily::Pxa27x, 0, 3, 0, 0x02000308},
     {ClockFamily::Pxa27x, 0, 5, 0, 0}, // no 520 MHz without the 208 MHz base
-    {ClockFamily::Pxa27x, 0, 8, 0, 0},
-    {ClockFamily::Pxa27x, 1, 9, 0x00000190, 0x00000190},
-    {ClockFamily::Pxa27x, 1, 9, 0, 0},
-    {ClockFamily::Pxa27x, 1, 10, 0, 0},
-    {ClockFamily::Pxa27x, 1, -1, 0, 0},
-    {ClockFamily::Pxa25x, 1, 1, 0, 0x00000121},
-    {ClockFamily::Pxa25x, 1, 6, 0, 0x00000341},
-    {ClockFamily::Pxa25x, 1, 0, 0, 0},
-    {ClockFamily::Pxa25x, 1, 7, 0, 0},
-    {ClockFamily::Pxa25x, 1, 8, 0, 0},
-    {ClockFamily::Pxa25x, 1, 12, 0, 0},
-    {ClockFamily::Pxa25x, 1, 9, 0x000001C1, 0x000001C1},
-    {ClockFamily::None, 1, 4, 0x00000190, 0},
-    {ClockFamily::None, 1, 9, 0x00000190, 0},
+    {ClockFamily::Pxa27x, 0, 8, 0, 0},          {ClockFamily::Pxa27x, 1, 9, 0x00000190, 0x00000190},
+    {ClockFamily::Pxa27x, 1, 9, 0, 0},          {ClockFamily::Pxa27x, 1, 10, 0, 0},
+    {ClockFamily::Pxa27x, 1, -1, 0, 0},         {ClockFamily::Pxa25x, 1, 1, 0, 0x00000121},
+    {ClockFamily::Pxa25x, 1, 6, 0, 0x00000341}, {ClockFamily::Pxa25x, 1, 0, 0, 0},
+    {ClockFamily::Pxa25x, 1, 7, 0, 0},          {ClockFamily::Pxa25x, 1, 8, 0, 0},
+    {ClockFamily::Pxa25x, 1, 12, 0, 0},         {ClockFamily::Pxa25x, 1, 9, 0x000001C1, 0x000001C1},
+    {ClockFamily::None, 1, 4, 0x00000190, 0},   {ClockFamily::None, 1, 9, 0x00000190, 0},
 };
 
 TEST_F(ClockConfigTest, ExternalPresetsByFamilyAndFlags) {
@@ -186,8 +181,8 @@ TEST_F(ClockConfigTest, ExternalPresetsByFamilyAndFlags) {
         appState.highClocksAllowed = row.highClocks;
         appState.userCccr = row.userCccr;
         applyExternalPreset(row.preset);
-        SCOPED_TRACE(testing::Message() << "preset " << row.preset << " family "
-                                        << static_cast<int>(row.family));
+        SCOPED_TRACE(testing::Message()
+                     << "preset " << row.preset << " family " << static_cast<int>(row.family));
         if (row.applied == 0) {
             EXPECT_EQ(simProcessor.writeCount, 0);
         } else {
@@ -202,6 +197,33 @@ TEST_F(ClockConfigTest, StartupPresetZeroOnPxa25xAppliesNothing) {
     expectNothingWritten();
     applyStartupPreset(4);
     EXPECT_EQ(writtenCccr(0), 0x00000241u);
+}
+
+} // namespace
+
+namespace {
+
+// Clock control runs every second for as long as the device is on: it must not
+// touch the heap.
+TEST_F(ClockConfigTest, ClockOperationsAllocateNoHeapMemory) {
+    const std::size_t before = heapAllocations();
+    readClockState(detectProcessor(), false);
+    applyStartupPreset(4);
+    for (int tick = 0; tick < 10; ++tick) {
+        simProcessor.cccr ^= 0x00010000;
+        enforceClockConfig();
+    }
+    selectFrequencyIndex(2);
+    setTurboRatio(4);
+    setRunMultiplier(16);
+    setMemoryMultiplier(2);
+    applyExternalPreset(9);
+    setFastBusMode(false);
+    simProcessor.faults.storeCccr = true;
+    applyClockConfig(0x02000290);
+    const std::uint32_t mhz = cccrToMhz(appState.currentCccr) + memoryClockMhz(0x0210);
+    const int index = cccrToMenuIndex(appState.currentCccr);
+    EXPECT_EQ(heapAllocations(), before) << mhz << index;
 }
 
 } // namespace

@@ -13,7 +13,7 @@ const std::u16string NO_ACCESS_TEXT =
     u"ограниченной функциональностью.";
 
 class ProcessorDetectionTest : public SimTest {
-protected:
+  protected:
     static void expectNoAccessMessageOnce() {
         ASSERT_EQ(simHandheld.messageBoxCount, 1);
         const SimMessageBox& shown = simHandheld.messageBoxes[0];
@@ -32,8 +32,7 @@ TEST_F(ProcessorDetectionTest, RecognisesEverySteppingOfBothFamiliesAndNothingEl
         {0x69052100, ClockFamily::Pxa25x}, {0x69052D06, ClockFamily::Pxa25x}, // PXA255 A0
         {0x6905210F, ClockFamily::Pxa25x}, {0x69053D00, ClockFamily::Pxa25x}, // bits 3:0, 12:10
         {0x69054110, ClockFamily::Pxa27x}, {0x69054117, ClockFamily::Pxa27x}, // PXA270 C5
-        {0x69055D1F, ClockFamily::Pxa27x},
-        {0x69056110, ClockFamily::None}, // core generation 3
+        {0x69055D1F, ClockFamily::Pxa27x}, {0x69056110, ClockFamily::None},   // core generation 3
         {0x69052110, ClockFamily::None}, // generation 1 with the PXA27x product number
         {0x69054100, ClockFamily::None}, // generation 2 with the PXA25x product number
         {0x68054110, ClockFamily::None}, // not Intel
@@ -58,7 +57,7 @@ TEST_F(ProcessorDetectionTest, KeepsTheIdentificationWordsAndReturnsCclkcfg) {
 
 TEST_F(ProcessorDetectionTest, AFaultShowsTheMessageAndKeepsWhatWasReadBeforeIt) {
     struct Row {
-        bool SimProcessorFaults::* fault;
+        bool SimProcessorFaults::*fault;
         ClockFamily family;
         bool cacheTypeRead;
     };

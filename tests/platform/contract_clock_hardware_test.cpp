@@ -11,7 +11,7 @@
 namespace {
 
 class ClockHardwareContract : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { resetSimProcessor(SimProcessorKind::Pxa270); }
     void TearDown() override { EXPECT_EQ(livePlatformObjects().cccrWindows, 0); }
 };
@@ -100,6 +100,8 @@ TEST_F(ClockHardwareContract, GuardsNestAndAnInnerFaultStaysInside) {
     EXPECT_TRUE(innerCaught);
 }
 
-TEST_F(ClockHardwareContract, TheErrorBeepReturns) { errorBeep(); }
+TEST_F(ClockHardwareContract, TheErrorBeepReturns) {
+    errorBeep();
+}
 
 } // namespace

@@ -14,7 +14,7 @@
 namespace {
 
 class SimHandheldTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { resetSimHandheld(SimProcessorKind::Pxa270); }
 };
 
@@ -45,7 +45,7 @@ TEST_F(SimHandheldTest, AChangeSequenceMakesTheStoredCccrTakeEffect) {
     setKernelMode(true);
     storeCccr(mapping.window, 0x02000290);
     EXPECT_EQ(simProcessor.runningCccr, 0x02000210u); // stored, not yet in effect
-    writeCclkcfg(0x8);                                 // without FCS: no change
+    writeCclkcfg(0x8);                                // without FCS: no change
     EXPECT_EQ(simProcessor.runningCccr, 0x02000210u);
     writeCclkcfg(0xB);
     setKernelMode(false);

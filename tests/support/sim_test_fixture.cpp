@@ -14,10 +14,13 @@ void SimTest::TearDown() {
     EXPECT_FALSE(simProcessor.kernelMode) << "kernel mode was left on";
 }
 
-void SimTest::useProcessor(SimProcessorKind kind) { resetSimProcessor(kind); }
+void SimTest::useProcessor(SimProcessorKind kind) {
+    resetSimProcessor(kind);
+}
 
 void SimTest::runningWith(ClockFamily family, std::uint32_t cccr, std::uint32_t cclkcfg) {
-    useProcessor(family == ClockFamily::Pxa25x ? SimProcessorKind::Pxa255 : SimProcessorKind::Pxa270);
+    useProcessor(family == ClockFamily::Pxa25x ? SimProcessorKind::Pxa255
+                                               : SimProcessorKind::Pxa270);
     appState.clockFamily = family;
     appState.currentCccr = cccr;
     simProcessor.cccr = cccr;
@@ -36,7 +39,9 @@ static std::uint32_t written(SimRegisterWrite target, int position) {
     return 0;
 }
 
-std::uint32_t SimTest::writtenCccr(int position) { return written(SimRegisterWrite::Cccr, position); }
+std::uint32_t SimTest::writtenCccr(int position) {
+    return written(SimRegisterWrite::Cccr, position);
+}
 
 std::uint32_t SimTest::writtenCclkcfg(int position) {
     return written(SimRegisterWrite::Cclkcfg, position);

@@ -10,7 +10,7 @@
 #include <cstdint>
 
 class SimTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

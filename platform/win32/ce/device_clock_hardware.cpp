@@ -30,11 +30,21 @@ volatile DWORD* registerAt(CccrWindow window) {
 
 } // namespace
 
-std::uint32_t readMainId() { return readMainIdRegister(); }
-std::uint32_t readCacheType() { return readCacheTypeRegister(); }
-std::uint32_t readCclkcfg() { return readCclkcfgRegister(); }
-void writeCclkcfg(std::uint32_t value) { writeCclkcfgRegister(value); }
-void setKernelMode(bool on) { SetKMode(on ? TRUE : FALSE); }
+std::uint32_t readMainId() {
+    return readMainIdRegister();
+}
+std::uint32_t readCacheType() {
+    return readCacheTypeRegister();
+}
+std::uint32_t readCclkcfg() {
+    return readCclkcfgRegister();
+}
+void writeCclkcfg(std::uint32_t value) {
+    writeCclkcfgRegister(value);
+}
+void setKernelMode(bool on) {
+    SetKMode(on ? TRUE : FALSE);
+}
 
 CccrMapping mapCccrWindow() {
     // A failed reservation shows up as a failed copy into a null window.
@@ -52,8 +62,12 @@ void releaseCccrWindow(CccrWindow window) {
     }
 }
 
-std::uint32_t loadCccr(CccrWindow window) { return *registerAt(window); }
-void storeCccr(CccrWindow window, std::uint32_t image) { *registerAt(window) = image; }
+std::uint32_t loadCccr(CccrWindow window) {
+    return *registerAt(window);
+}
+void storeCccr(CccrWindow window, std::uint32_t image) {
+    *registerAt(window) = image;
+}
 
 bool runFaultGuarded(GuardedStep step, void* context) {
     __try {
@@ -64,4 +78,6 @@ bool runFaultGuarded(GuardedStep step, void* context) {
     return true;
 }
 
-int liveCccrWindows() { return reservations; }
+int liveCccrWindows() {
+    return reservations;
+}
