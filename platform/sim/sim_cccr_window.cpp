@@ -1,8 +1,6 @@
-// The CCCR window of the simulated handheld: reservations at made-up addresses,
-// and the error sound recorded instead of played.
+// The CCCR window of the simulated handheld: reservations at made-up addresses.
 
 #include "platform/clock_hardware.h"
-#include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_processor.h"
 
 namespace {
@@ -24,8 +22,4 @@ CccrMapping mapCccrWindow() {
 
 void releaseCccrWindow(CccrWindow window) {
     simForgetCccrReservation(static_cast<std::uintptr_t>(window));
-}
-
-void errorBeep() {
-    ++simHandheld.errorBeeps;
 }
