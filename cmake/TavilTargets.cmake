@@ -26,3 +26,17 @@ function(tavil_embed_resource_script target script)
         COMMENT "Embedding the resource script")
     target_sources(${target} PRIVATE ${output})
 endfunction()
+
+# A binary file as the C++ array `name`, with its length in bytes as `name`_SIZE,
+# compiled into target.
+function(tavil_embed_binary target name file)
+    string(TOLOWER ${name} stem)
+    set(output ${CMAKE_CURRENT_BINARY_DIR}/${stem}.cpp)
+    add_custom_command(
+        OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -DINPUT=${file} -DOUTPUT=${output} -DNAME=${name}
+                -P ${PROJECT_SOURCE_DIR}/cmake/EmbedBinary.cmake
+        DEPENDS ${file} ${PROJECT_SOURCE_DIR}/cmake/EmbedBinary.cmake
+        COMMENT "Embedding ${file}")
+    target_sources(${target} PRIVATE ${output})
+endfunction()

@@ -23,3 +23,4 @@ add_executable(platform_contract_tests ${CONTRACT_TEST_SOURCES} ${PROJECT_SOURCE
 tavil_test_code(platform_contract_tests)
 target_link_libraries(platform_contract_tests PRIVATE tavil_platform_win32 gtest_main)
 tavil_wine_test(platform_contract_win32 platform_contract_tests)
+target_include_directories(platform_contract_tests PRIVATE ${PROJECT_SOURCE_DIR}/resources)

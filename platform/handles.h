@@ -7,3 +7,4 @@
 enum class ModuleHandle : std::uintptr_t { None = 0 };
 enum class WindowHandle : std::uintptr_t { None = 0 };
 enum class IconHandle : std::uintptr_t { None = 0 };
+enum class BitmapHandle : std::uintptr_t { None = 0 };

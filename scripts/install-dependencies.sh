@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake make g++                       # host build
     libgtest-dev googletest              # tests; the sources are built again for Windows
+    libbenchmark-dev                     # benchmarks
     mingw-w64                            # Windows build
     wine wine64 xvfb xauth               # Windows tests under Wine on a virtual display
     binutils-arm-none-eabi               # the device's coprocessor routines

@@ -65,6 +65,7 @@ struct AppState {
 
     // Icon renderer (trayicon/): the reading the icon shows.
     std::int32_t lastIconReading = 0;
+    std::uint8_t iconReadingDrawn = 0; // 0: the next refresh draws whatever the reading
 
     // Screen modes and rotation (device/).
     DisplayModeRecord displayMode = {};

@@ -1,18 +1,24 @@
 // Host demonstration of clock control on the simulated handheld: identifies the
-// processor (TAVIL_PROCESSOR picks pxa25x, pxa27x or none), reads its clock
-// state, prints it, and applies a preset "#0".."#9" given on the command line.
+// processor (TAVIL_PROCESSOR picks pxa25x, pxa27x or none), loads the settings
+// (kept in the file that TAVIL_REGISTRY names, tavil-registry.txt by default),
+// reads the clock state, prints it with the tray icon, and applies a preset
+// "#0".."#9" given on the command line.
 
 #include "clock/clock_arithmetic.h"
 #include "clock/clock_config.h"
 #include "clock/processor_detection.h"
+#include "platform/sim/sim_graphics.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/sim_registry.h"
 #include "platform/sim/utf8.h"
 #include "shell/app_state.h"
 #include "shell/preset_argument.h"
+#include "shell/settings_store.h"
 #include "shell/text_format.h"
-#include "trayicon/icon_renderer.h"
+#include "trayicon/tray_icon.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -64,33 +70,60 @@ void joinArguments(int argc, char** argv, char16_t* commandLine, std::size_t cap
     utf8ToUtf16(joined, joined + std::strlen(joined), commandLine, capacity);
 }
 
-} // namespace
-
-// The demonstration has no notification area: it prints what the icon would show.
-void refreshTrayIcon() {
-    printFormatted(u"Icon: %d", {cccrToMhz(appState.currentCccr)});
+// The notification area's icon, two characters a pixel, in true colour.
+void printTrayIcon() {
+    const SimIconPixels& icon = simNotificationArea.shown;
+    for (int y = 0; y < icon.size; ++y) {
+        for (int x = 0; x < icon.size; ++x) {
+            const std::uint32_t pixel = icon.argb[y * icon.size + x];
+            if (pixel >> 24 == 0) {
+                std::fputs("\x1b[0m  ", stdout);
+            } else {
+                std::printf("\x1b[48;2;%u;%u;%um  ", pixel >> 16 & 0xFF, pixel >> 8 & 0xFF,
+                            pixel & 0xFF);
+            }
+        }
+        std::puts("\x1b[0m");
+    }
 }
+
+const char* registryFile() {
+    const char* path = std::getenv("TAVIL_REGISTRY");
+    return path != nullptr ? path : "tavil-registry.txt";
+}
+
+constexpr WindowHandle DEMO_WINDOW = static_cast<WindowHandle>(1);
+
+} // namespace
 
 int main(int argc, char** argv) {
     resetSimHandheld(simProcessorKindFromEnvironment());
+    loadSimRegistry(registryFile());
     char16_t commandLine[256];
     joinArguments(argc, argv, commandLine, 256);
     const int preset = parsePresetIndex(commandLine);
 
     const std::uint32_t startupCclkcfg = detectProcessor();
+    loadSettings();
     readClockState(startupCclkcfg, preset >= 0);
+    if (appState.clockFamily == ClockFamily::None) {
+        appState.iconView = static_cast<std::uint32_t>(IconView::Normal);
+    }
     printFormatted(u"Simulated handheld: %s, main id 0x%X, cache type 0x%X",
                    {familyName(), appState.cpuId, appState.cacheType});
     printMessageBoxes();
-    if (appState.clockFamily == ClockFamily::None) {
-        return 0;
-    }
-    printClockState();
-    if (preset >= 0) {
-        printFormatted(u"Applying preset #%d", {preset});
-        applyStartupPreset(preset);
+    if (appState.clockFamily != ClockFamily::None) {
         printClockState();
-        printFormatted(u"The core now runs with CCCR 0x%X", {simProcessor.runningCccr});
+        if (preset >= 0) {
+            printFormatted(u"Applying preset #%d", {preset});
+            applyStartupPreset(preset);
+            printClockState();
+            printFormatted(u"The core now runs with CCCR 0x%X", {simProcessor.runningCccr});
+        }
     }
+    addTrayIcon(DEMO_WINDOW);
+    printTrayIcon();
+    removeTrayIcon(DEMO_WINDOW);
+    saveSimRegistry(registryFile());
     return 0;
 }

@@ -1,5 +1,14 @@
 #pragma once
-// Draws the current reading into the notification icon.
+// Keeps the notification icon showing the reading of the current icon mode.
 
-// Redraws the icon for the current icon mode; an unchanged reading draws nothing.
+// Shows the application icon in mode Normal; otherwise draws the current
+// reading, unless it equals the reading the icon shows already.
 void refreshTrayIcon();
+
+// Makes the next refresh draw even an unchanged reading (after a change of mode
+// or colours).
+void forceIconRedraw();
+
+// The side of the notification icon in pixels: 16, or 32 where the platform's
+// small icons are 32 pixels.
+int trayIconSize();

@@ -1,10 +1,41 @@
 #include "platform/sim/sim_handheld.h"
 
-SimHandheld simHandheld;
+#include "platform/sim/sim_graphics.h"
+#include "platform/sim/sim_registry.h"
+
+namespace {
+
+constexpr std::uint32_t MEGABYTE = 1u << 20;
+constexpr MemoryStatus SWITCHED_ON_MEMORY = {64, 64 * MEGABYTE, 23 * MEGABYTE};
+constexpr PowerStatus SWITCHED_ON_POWER = {
+    0,    // on battery
+    1,    // main battery high
+    87,   // percent
+    1,    // backup battery high
+    100,  // percent
+    3950, // mV
+    -210, // mA: discharging
+    312,  // 31.2 degrees Celsius
+    3100, // backup mV
+    4,    // lithium-ion
+};
+
+SimHandheld switchedOn() {
+    SimHandheld handheld{};
+    handheld.memory = SWITCHED_ON_MEMORY;
+    handheld.power = SWITCHED_ON_POWER;
+    return handheld;
+}
+
+} // namespace
+
+SimHandheld simHandheld = switchedOn();
 
 void resetSimHandheld(SimProcessorKind processor) {
-    simHandheld = SimHandheld{};
+    simHandheld = switchedOn();
     resetSimProcessor(processor);
+    resetSimGraphics();
+    resetSimRegistry();
 }
 
 void scriptMessageBoxAnswer(int answer) {

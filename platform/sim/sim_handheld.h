@@ -1,8 +1,10 @@
 #pragma once
 // The simulated handheld as tests set it up and inspect it: the processor, the
-// message boxes shown (with answers scripted in advance) and the error sounds.
+// message boxes shown (with answers scripted in advance), the error sounds, and
+// the memory and power status it reports.
 
 #include "platform/sim/sim_processor.h"
+#include "platform/system_status.h"
 
 #include <cstdint>
 
@@ -23,11 +25,16 @@ struct SimHandheld {
     int scriptedAnswerCount;
     int scriptedAnswersUsed;
     int errorBeeps;
+    MemoryStatus memory;
+    PowerStatus power;
+    bool powerQueryFails;
+    int powerQueries;
 };
 
 extern SimHandheld simHandheld;
 
-// A handheld just switched on, with the given processor and nothing shown yet.
+// A handheld just switched on, with the given processor and nothing shown yet:
+// 64 MB of memory with 23 MB free, on battery at 87 % and discharging.
 void resetSimHandheld(SimProcessorKind processor);
 
 // The next message box is answered with `answer`. Without a scripted answer a

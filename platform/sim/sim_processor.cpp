@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-SimProcessor simProcessor;
-
 namespace {
 
 struct PowerOnState {
@@ -59,16 +57,24 @@ SimCccrWindowSlot* findSlot(std::uintptr_t address) {
     return nullptr;
 }
 
+SimProcessor poweredOn(SimProcessorKind kind) {
+    const PowerOnState& state = powerOnState(kind);
+    SimProcessor processor{};
+    processor.mainId = state.mainId;
+    processor.cacheType = state.cacheType;
+    processor.cccr = state.cccr;
+    processor.runningCccr = state.cccr;
+    processor.cclkcfg = state.cclkcfg;
+    return processor;
+}
+
 } // namespace
 
+// The processor is powered on when the program starts, as the environment chooses.
+SimProcessor simProcessor = poweredOn(simProcessorKindFromEnvironment());
+
 void resetSimProcessor(SimProcessorKind kind) {
-    const PowerOnState& state = powerOnState(kind);
-    simProcessor = SimProcessor{};
-    simProcessor.mainId = state.mainId;
-    simProcessor.cacheType = state.cacheType;
-    simProcessor.cccr = state.cccr;
-    simProcessor.runningCccr = state.cccr;
-    simProcessor.cclkcfg = state.cclkcfg;
+    simProcessor = poweredOn(kind);
 }
 
 SimProcessorKind simProcessorKindFromEnvironment() {

@@ -1,6 +1,6 @@
 #include "platform/live_objects.h"
-#include "platform/win32/cccr_window_count.h"
+#include "platform/win32/live_counts.h"
 
 LiveObjectCounts livePlatformObjects() {
-    return LiveObjectCounts{liveCccrWindows()};
+    return LiveObjectCounts{liveCccrWindows(), liveRegistryKeys(), liveBitmaps(), liveIcons()};
 }

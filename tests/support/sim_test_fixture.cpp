@@ -1,16 +1,20 @@
 #include "tests/support/sim_test_fixture.h"
 
 #include "platform/live_objects.h"
-#include "tests/support/tray_icon_spy.h"
+#include "platform/sim/sim_graphics.h"
 
 void SimTest::SetUp() {
     appState = AppState{};
     resetSimHandheld(SimProcessorKind::Pxa270);
-    trayIconSpy = TrayIconSpy{};
 }
 
 void SimTest::TearDown() {
-    EXPECT_EQ(livePlatformObjects().cccrWindows, 0) << "a CCCR window was not released";
+    const LiveObjectCounts live = livePlatformObjects();
+    EXPECT_EQ(live.cccrWindows, 0) << "a CCCR window was not released";
+    EXPECT_EQ(live.registryKeys, 0) << "a registry key was not closed";
+    EXPECT_EQ(live.bitmaps, 0) << "a bitmap was not deleted";
+    const bool iconShown = simIconPixels(appState.notifyData.icon) != nullptr;
+    EXPECT_EQ(live.icons, iconShown ? 1 : 0) << "an icon other than the one shown is alive";
     EXPECT_FALSE(simProcessor.kernelMode) << "kernel mode was left on";
 }
 
@@ -45,4 +49,8 @@ std::uint32_t SimTest::writtenCccr(int position) {
 
 std::uint32_t SimTest::writtenCclkcfg(int position) {
     return written(SimRegisterWrite::Cclkcfg, position);
+}
+
+int SimTest::iconRedraws() {
+    return simNotificationArea.modifyCalls;
 }

@@ -27,6 +27,9 @@ class SimTest : public ::testing::Test {
     // in the register, with CCLKCFG as given.
     static void runningWith(ClockFamily family, std::uint32_t cccr, std::uint32_t cclkcfg);
 
+    // Requests to change the icon that the notification area shows.
+    static int iconRedraws();
+
     static std::uint32_t writtenCccr(int position);
     static std::uint32_t writtenCclkcfg(int position);
 };

@@ -4,7 +4,7 @@
 // processor faults are caught by the compiler's structured exception handling.
 
 #include "platform/clock_hardware.h"
-#include "platform/win32/cccr_window_count.h"
+#include "platform/win32/live_counts.h"
 
 #include <windows.h>
 

@@ -1,0 +1,61 @@
+#pragma once
+// The simulated handheld's registry under the local-machine root, as tests set
+// it up and inspect it, and as the host program keeps it in a file between runs.
+//
+// Key paths are parts joined by backslashes ("SOFTWARE\Dunmar\Tavil"). A path
+// that is empty or has an empty part (a leading, trailing or doubled backslash)
+// names no key: desktop Windows skips a trailing or doubled one, so the stricter
+// sim catches such paths in the program. Paths and value names compare with
+// ASCII letters folded to lower case; other letters (which Windows folds too)
+// must match exactly. A value is a type code with any number of bytes. Handles
+// are numbers handed out in turn, never reused until the registry is reset.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// Each flag that is set makes that operation fail.
+struct SimRegistryFaults {
+    bool createKey; // createRegistryKey returns None and creates nothing
+    bool setValue;  // setRegistryNumber stores nothing (it reports nothing either way)
+};
+
+extern SimRegistryFaults simRegistryFaults;
+
+// An empty registry, no open handles and no faults.
+void resetSimRegistry();
+
+// Handles handed out and not yet closed.
+int simLiveRegistryKeys();
+
+// Stores a value of any type and size, creating its key and the keys above it;
+// an invalid key path stores nothing. `bytes` holds `size` bytes.
+void simSetRegistryValue(const char16_t* keyPath, const char16_t* name, std::uint32_t type,
+                         const void* bytes, std::size_t size);
+
+// The type and bytes of a value; false when it does not exist.
+bool simGetRegistryValue(const char16_t* keyPath, const char16_t* name, std::uint32_t& type,
+                         std::vector<std::uint8_t>& bytes);
+
+// A value of exactly 4 bytes, whatever its type, read as a number; false (and
+// `value` unchanged) when it does not exist or has another size.
+bool simGetRegistryNumber(const char16_t* keyPath, const char16_t* name, std::uint32_t& value);
+
+bool simRegistryValueExists(const char16_t* keyPath, const char16_t* name);
+bool simRegistryKeyExists(const char16_t* keyPath);
+
+// The registry as a UTF-8 text file, one line per value:
+//     key path <tab> value name <tab> type in decimal <tab> bytes in hex, two digits each
+// and one line holding only the key path for each key without values. In paths
+// and names "%", tab, carriage return and newline are written as %25, %09, %0D
+// and %0A (any %XX decodes to that byte when read).
+//
+// Writes the whole registry to the file; false when it cannot be written.
+bool saveSimRegistry(const char* filePath);
+
+// Replaces the registry's keys and values with the file's and returns true.
+// A file that is missing, cannot be read or has any malformed line (blank
+// lines included) leaves the registry empty and returns false: settings are
+// taken whole or not at all. An empty file is an empty registry. Open handles
+// stay open (and counted), but reads and writes through one whose key is gone fail.
+bool loadSimRegistry(const char* filePath);

@@ -1,0 +1,255 @@
+// The parts of the simulated registry that only it has: values of any type and
+// size, its file, its fault flags, and its handling of bad paths and handles.
+
+#include "platform/registry.h"
+#include "platform/sim/sim_handheld.h"
+#include "platform/sim/sim_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t REG_SZ = 1;
+constexpr std::uint32_t REG_BINARY = 3;
+constexpr std::uint32_t REG_DWORD = 4;
+constexpr std::uint32_t REG_QWORD = 11;
+constexpr std::uint32_t UNTOUCHED = 0xA5A5A5A5;
+const char16_t* const TAVIL_KEY = u"SOFTWARE\\Dunmar\\Tavil";
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes bytesOf(const std::u16string& text) {
+    Bytes bytes((text.size() + 1) * sizeof(char16_t));
+    std::memcpy(bytes.data(), text.c_str(), bytes.size());
+    return bytes;
+}
+
+void setValue(const char16_t* path, const char16_t* name, std::uint32_t type, const Bytes& bytes) {
+    simSetRegistryValue(path, name, type, bytes.data(), bytes.size());
+}
+
+void setNumber(const char16_t* path, const char16_t* name, std::uint32_t number) {
+    simSetRegistryValue(path, name, REG_DWORD, &number, sizeof number);
+}
+
+// The number as the program reads it; UNTOUCHED when the query fails.
+std::uint32_t queried(const char16_t* path, const char16_t* name) {
+    std::uint32_t value = UNTOUCHED;
+    const RegistryKey key = openRegistryKey(path, REGISTRY_READ_ACCESS);
+    queryRegistryNumber(key, name, value);
+    closeRegistryKey(key);
+    return value;
+}
+
+class SimRegistryTest : public ::testing::Test {
+  protected:
+    void SetUp() override { resetSimRegistry(); }
+    void TearDown() override {
+        EXPECT_EQ(simLiveRegistryKeys(), 0);
+        std::filesystem::remove(file);
+    }
+
+    void writeFile(const std::string& text) const { std::ofstream(file, std::ios::binary) << text; }
+
+    std::string readFile() const {
+        std::ifstream in(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    const std::string file = (std::filesystem::temp_directory_path() /
+                              ("tavil_registry_" + std::to_string(getpid()) + "_" +
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+                                 .string();
+};
+
+TEST_F(SimRegistryTest, OnlyFourByteValuesReadAsNumbersWhateverTheirType) {
+    struct Case {
+        const char* what;
+        std::uint32_t type;
+        Bytes bytes;
+        std::uint32_t expected;
+    };
+    const Case cases[] = {
+        {"2-byte binary", REG_BINARY, {0x10, 0x20}, UNTOUCHED},
+        {"8-byte number", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, UNTOUCHED},
+        {"string", REG_SZ, bytesOf(u"416"), UNTOUCHED},
+        {"no bytes", REG_BINARY, {}, UNTOUCHED},
+        {"4-byte binary", REG_BINARY, {0xA0, 0x01, 0, 0}, 416},
+        {"4-byte string", REG_SZ, bytesOf(u"1"), 0x31},
+    };
+    for (const Case& c : cases) {
+        setValue(TAVIL_KEY, u"Speed", c.type, c.bytes);
+        EXPECT_EQ(queried(TAVIL_KEY, u"Speed"), c.expected) << c.what;
+        std::uint32_t value = UNTOUCHED;
+        EXPECT_EQ(simGetRegistryNumber(TAVIL_KEY, u"Speed", value), c.expected != UNTOUCHED);
+        EXPECT_EQ(value, c.expected) << c.what;
+    }
+}
+
+TEST_F(SimRegistryTest, PathsAndNamesIgnoreAsciiCase) {
+    setNumber(TAVIL_KEY, u"Speed", 416);
+    EXPECT_EQ(queried(u"software\\DUNMAR\\tavil", u"SPEED"), 416u);
+
+    const RegistryKey key = createRegistryKey(u"Software\\dunmar\\TAVIL");
+    setRegistryNumber(key, u"speed", 208);
+    closeRegistryKey(key);
+    std::uint32_t value = 0;
+    EXPECT_TRUE(simGetRegistryNumber(TAVIL_KEY, u"Speed", value));
+    EXPECT_EQ(value, 208u);
+    ASSERT_TRUE(saveSimRegistry(file.c_str()));
+    EXPECT_EQ(readFile(),
+              "SOFTWARE\nSOFTWARE\\Dunmar\nSOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n")
+        << "keys and values keep the case they were first written with";
+
+    setNumber(TAVIL_KEY, u"Частота", 1);
+    EXPECT_FALSE(simRegistryValueExists(TAVIL_KEY, u"ЧАСТОТА")) << "only ASCII letters fold";
+}
+
+TEST_F(SimRegistryTest, PathsWithAnEmptyPartNameNoKey) {
+    const char16_t* const paths[] = {nullptr, u"", u"\\SOFTWARE", u"SOFTWARE\\",
+                                     u"SOFTWARE\\\\Tavil"};
+    for (const char16_t* path : paths) {
+        EXPECT_EQ(createRegistryKey(path), RegistryKey::None);
+        EXPECT_EQ(openRegistryKey(path, REGISTRY_READ_ACCESS), RegistryKey::None);
+        setNumber(path, u"Speed", 416);
+    }
+    EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE"));
+    EXPECT_FALSE(saveSimRegistry(nullptr));
+    EXPECT_FALSE(loadSimRegistry(nullptr));
+}
+
+TEST_F(SimRegistryTest, ClosedAndUnknownHandlesDoNothing) {
+    setNumber(TAVIL_KEY, u"Speed", 416);
+    const RegistryKey closed = createRegistryKey(TAVIL_KEY);
+    closeRegistryKey(closed);
+    for (const RegistryKey key : {closed, static_cast<RegistryKey>(999)}) {
+        std::uint32_t value = UNTOUCHED;
+        EXPECT_FALSE(queryRegistryNumber(key, u"Speed", value));
+        EXPECT_EQ(value, UNTOUCHED);
+        setRegistryNumber(key, u"Speed", 208);
+        closeRegistryKey(key);
+        EXPECT_EQ(simLiveRegistryKeys(), 0);
+    }
+    EXPECT_EQ(queried(TAVIL_KEY, u"Speed"), 416u);
+    const RegistryKey next = createRegistryKey(TAVIL_KEY);
+    EXPECT_NE(next, closed) << "a closed handle's number is not handed out again";
+    closeRegistryKey(next);
+}
+
+TEST_F(SimRegistryTest, FaultFlagsMakeCreatingAndWritingFail) {
+    setNumber(TAVIL_KEY, u"Speed", 416);
+    simRegistryFaults.setValue = true;
+    const RegistryKey key = createRegistryKey(TAVIL_KEY);
+    ASSERT_NE(key, RegistryKey::None);
+    setRegistryNumber(key, u"Speed", 208);
+    setRegistryNumber(key, u"Colour", 1);
+    closeRegistryKey(key);
+    EXPECT_EQ(queried(TAVIL_KEY, u"Speed"), 416u);
+    EXPECT_FALSE(simRegistryValueExists(TAVIL_KEY, u"Colour"));
+
+    simRegistryFaults.createKey = true;
+    EXPECT_EQ(createRegistryKey(u"SOFTWARE\\New"), RegistryKey::None);
+    EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE\\New"));
+    EXPECT_EQ(queried(TAVIL_KEY, u"Speed"), 416u) << "opening still works";
+
+    resetSimHandheld(SimProcessorKind::Pxa270);
+    EXPECT_FALSE(simRegistryFaults.createKey || simRegistryFaults.setValue);
+    EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE")) << "a handheld switched on has no settings";
+}
+
+TEST_F(SimRegistryTest, SavingAndLoadingKeepsEveryKeyAndValue) {
+    struct Value {
+        const char16_t* path;
+        const char16_t* name;
+        std::uint32_t type;
+        Bytes bytes;
+    };
+    const Value values[] = {
+        {TAVIL_KEY, u"Speed", REG_DWORD, {0xA0, 0x01, 0, 0}},
+        {TAVIL_KEY, u"Название", REG_SZ, bytesOf(u"Тавил")},
+        {u"SOFTWARE\\Дунмар\\Настройки", u"Цвет", REG_BINARY, {0xFF, 0x00}},
+        {TAVIL_KEY, u"tab\there, line\r\nand 100%", REG_BINARY, {}},
+        {TAVIL_KEY, u"", 0xFFFFFFFF, {1, 2, 3, 4, 5, 6, 7, 8}},
+    };
+    for (const Value& v : values) {
+        setValue(v.path, v.name, v.type, v.bytes);
+    }
+    closeRegistryKey(createRegistryKey(u"SOFTWARE\\Empty"));
+    ASSERT_TRUE(saveSimRegistry(file.c_str()));
+    const std::string saved = readFile();
+
+    resetSimRegistry();
+    ASSERT_TRUE(loadSimRegistry(file.c_str()));
+    for (const Value& v : values) {
+        std::uint32_t type = 0;
+        Bytes bytes;
+        EXPECT_TRUE(simGetRegistryValue(v.path, v.name, type, bytes));
+        EXPECT_EQ(type, v.type);
+        EXPECT_EQ(bytes, v.bytes);
+    }
+    EXPECT_TRUE(simRegistryKeyExists(u"SOFTWARE\\Empty"));
+    ASSERT_TRUE(saveSimRegistry(file.c_str()));
+    EXPECT_EQ(readFile(), saved) << "names keep their case and nothing is added";
+}
+
+TEST_F(SimRegistryTest, AHandWrittenFileLoads) {
+    writeFile("SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\tA0010000\n"
+              "SOFTWARE\\Dunmar\\Tavil\tName%09x\t1\t\n"
+              "SOFTWARE\\Other"); // the last line may lack its newline
+    ASSERT_TRUE(loadSimRegistry(file.c_str()));
+    EXPECT_EQ(queried(TAVIL_KEY, u"Speed"), 416u);
+    EXPECT_TRUE(simRegistryValueExists(TAVIL_KEY, u"Name\tx"));
+    EXPECT_TRUE(simRegistryKeyExists(u"SOFTWARE\\Other"));
+
+    writeFile("");
+    EXPECT_TRUE(loadSimRegistry(file.c_str()));
+    EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE")) << "an empty file is an empty registry";
+}
+
+TEST_F(SimRegistryTest, AFileWithAnyBadLineLoadsNothing) {
+    const std::string goodLine = "SOFTWARE\\Kept\tSpeed\t4\ta0010000\n";
+    const char* const badLines[] = {
+        "",
+        "SOFTWARE\\Bad\tName",
+        "SOFTWARE\\Bad\tName\t4\t00\textra",
+        "SOFTWARE\\Bad\tName\t4\t012",
+        "SOFTWARE\\Bad\tName\t4\tzz",
+        "SOFTWARE\\Bad\tName\tdword\t00",
+        "SOFTWARE\\Bad\tName\t\t00",
+        "SOFTWARE\\Bad\tName\t4294967296\t00",
+        "SOFTWARE\\Bad\tName\t-1\t00",
+        "SOFTWARE\\Bad\tN%G1\t4\t00",
+        "SOFTWARE\\Bad\tN%2",
+        "\tName\t4\t00",
+        "SOFTWARE\\\\Bad",
+        "SOFTWARE\\Bad\r",
+    };
+    for (const char* badLine : badLines) {
+        setNumber(TAVIL_KEY, u"Speed", 416);
+        const RegistryKey open = openRegistryKey(TAVIL_KEY, REGISTRY_READ_ACCESS);
+        writeFile(goodLine + badLine + "\nSOFTWARE\\After\n");
+        EXPECT_FALSE(loadSimRegistry(file.c_str())) << badLine;
+        EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE")) << badLine;
+        std::uint32_t value = UNTOUCHED;
+        EXPECT_FALSE(queryRegistryNumber(open, u"Speed", value)) << "its key is gone";
+        closeRegistryKey(open);
+    }
+}
+
+TEST_F(SimRegistryTest, AFileThatCannotBeReadOrWrittenFails) {
+    setNumber(TAVIL_KEY, u"Speed", 416);
+    EXPECT_FALSE(saveSimRegistry("/nonexistent-folder/registry.txt"));
+    EXPECT_FALSE(loadSimRegistry(file.c_str())); // never written
+    EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE"));
+}
+
+} // namespace

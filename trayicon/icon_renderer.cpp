@@ -1,0 +1,77 @@
+#include "trayicon/icon_renderer.h"
+
+#include "clock/clock_arithmetic.h"
+#include "platform/graphics.h"
+#include "platform/notification_icon.h"
+#include "platform/system_status.h"
+#include "shell/app_state.h"
+#include "trayicon/icon_bitmaps.h"
+#include "trayicon/reading_icon.h"
+
+namespace {
+
+constexpr int MEGABYTE_SHIFT = 20;
+
+std::int32_t currentReading() {
+    switch (static_cast<IconView>(appState.iconView)) {
+    case IconView::Frequency:
+        return static_cast<std::int32_t>(cccrToMhz(appState.currentCccr));
+    case IconView::Load:
+        return appState.cpuLoad;
+    case IconView::Memory:
+        return static_cast<std::int32_t>(queryMemoryStatus().availablePhysical >> MEGABYTE_SHIFT);
+    case IconView::Battery:
+        return queryPowerStatus(false).batteryLifePercent;
+    case IconView::Current:
+        return queryPowerStatus(false).batteryCurrent;
+    case IconView::Normal:
+        break;
+    }
+    return 0;
+}
+
+// The notification area shows `icon` from now on; the one it showed before goes.
+void showIcon(IconHandle icon) {
+    const IconHandle previous = appState.notifyData.icon;
+    appState.notifyData.icon = icon;
+    modifyNotifyIcon(appState.notifyData);
+    destroyIcon(previous);
+}
+
+IconHandle makeReadingIcon(std::int32_t reading) {
+    const unsigned textIndex = appState.iconColors & 0xF;
+    const unsigned backgroundIndex = appState.iconColors >> 16 & 0xF;
+    const IconImage image = composeReadingIcon(reading, textIndex, backgroundIndex, trayIconSize());
+    IconBitmapBits bits;
+    encodeIconBitmaps(image, bits);
+    const BitmapHandle color = createBitmap(image.size, image.size, 4, bits.color);
+    const BitmapHandle mask = createBitmap(image.size, image.size, 1, bits.mask);
+    const IconHandle icon = createIconFromBitmaps(color, mask);
+    deleteBitmap(mask);
+    deleteBitmap(color);
+    return icon;
+}
+
+} // namespace
+
+void refreshTrayIcon() {
+    if (appState.iconView == static_cast<std::uint32_t>(IconView::Normal)) {
+        showIcon(loadApplicationIcon(appState.instance, trayIconSize()));
+        return;
+    }
+    const std::int32_t reading = currentReading();
+    if (appState.iconReadingDrawn != 0 && reading == appState.lastIconReading) {
+        return;
+    }
+    appState.lastIconReading = reading;
+    appState.iconReadingDrawn = 1;
+    showIcon(makeReadingIcon(reading));
+}
+
+void forceIconRedraw() {
+    appState.iconReadingDrawn = 0;
+}
+
+int trayIconSize() {
+    return appState.iconScale == 1 ? SMALL_ICON_SIZE : LARGE_ICON_SIZE;
+}
