@@ -1,5 +1,6 @@
 #include "platform/graphics.h"
 #include "platform/win32/live_counts.h"
+#include "platform/win32/native_handles.h"
 
 #include <windows.h>
 
@@ -10,18 +11,12 @@ int bitmaps = 0;
 int icons = 0;
 
 HINSTANCE module(ModuleHandle instance) {
-    return instance != ModuleHandle::None
-               ? reinterpret_cast<HINSTANCE>(static_cast<std::uintptr_t>(instance))
-               : GetModuleHandleW(nullptr);
+    return instance != ModuleHandle::None ? native<HINSTANCE>(instance) : GetModuleHandleW(nullptr);
 }
 
 IconHandle counted(HICON icon) {
     icons += icon != nullptr ? 1 : 0;
-    return static_cast<IconHandle>(reinterpret_cast<std::uintptr_t>(icon));
-}
-
-template <typename Handle, typename Windows> Windows native(Handle handle) {
-    return reinterpret_cast<Windows>(static_cast<std::uintptr_t>(handle));
+    return handleOf<IconHandle>(icon);
 }
 
 } // namespace
@@ -34,25 +29,25 @@ IconHandle loadApplicationIcon(ModuleHandle instance, int size) {
 BitmapHandle createBitmap(int width, int height, int bitsPerPixel, const void* bits) {
     HBITMAP bitmap = CreateBitmap(width, height, 1, static_cast<UINT>(bitsPerPixel), bits);
     bitmaps += bitmap != nullptr ? 1 : 0;
-    return static_cast<BitmapHandle>(reinterpret_cast<std::uintptr_t>(bitmap));
+    return handleOf<BitmapHandle>(bitmap);
 }
 
 IconHandle createIconFromBitmaps(BitmapHandle color, BitmapHandle mask) {
     ICONINFO info{};
     info.fIcon = TRUE;
-    info.hbmMask = native<BitmapHandle, HBITMAP>(mask);
-    info.hbmColor = native<BitmapHandle, HBITMAP>(color);
+    info.hbmMask = native<HBITMAP>(mask);
+    info.hbmColor = native<HBITMAP>(color);
     return counted(CreateIconIndirect(&info));
 }
 
 void deleteBitmap(BitmapHandle bitmap) {
-    if (bitmap != BitmapHandle::None && DeleteObject(native<BitmapHandle, HBITMAP>(bitmap))) {
+    if (bitmap != BitmapHandle::None && DeleteObject(native<HBITMAP>(bitmap))) {
         --bitmaps;
     }
 }
 
 void destroyIcon(IconHandle icon) {
-    if (icon != IconHandle::None && DestroyIcon(native<IconHandle, HICON>(icon))) {
+    if (icon != IconHandle::None && DestroyIcon(native<HICON>(icon))) {
         --icons;
     }
 }

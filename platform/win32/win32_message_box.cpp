@@ -1,11 +1,8 @@
 #include "platform/message_box.h"
 
-#include <windows.h>
+#include "platform/win32/wide_text.h"
 
-// Windows' wide characters are 16-bit UTF-16, so the program's texts pass as they are.
-static const wchar_t* wide(const char16_t* text) {
-    return reinterpret_cast<const wchar_t*>(text);
-}
+#include <windows.h>
 
 int showMessageBox(const char16_t* text, const char16_t* caption, std::uint32_t style) {
     return MessageBoxW(nullptr, wide(text), wide(caption), style);

@@ -1,4 +1,5 @@
 #include "platform/notification_icon.h"
+#include "platform/win32/native_handles.h"
 
 #include <windows.h>
 
@@ -11,11 +12,11 @@ namespace {
 NOTIFYICONDATAW nativeRecord(const NotifyIconRecord& record) {
     NOTIFYICONDATAW data{};
     data.cbSize = NOTIFYICONDATAW_V1_SIZE;
-    data.hWnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(record.window));
+    data.hWnd = native<HWND>(record.window);
     data.uID = record.id;
     data.uFlags = record.flags;
     data.uCallbackMessage = record.callbackMessage;
-    data.hIcon = reinterpret_cast<HICON>(static_cast<std::uintptr_t>(record.icon));
+    data.hIcon = native<HICON>(record.icon);
     for (int i = 0; i < 63 && record.tip[i] != u'\0'; ++i) {
         data.szTip[i] = static_cast<wchar_t>(record.tip[i]);
     }

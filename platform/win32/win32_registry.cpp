@@ -3,6 +3,9 @@
 
 #include "platform/registry.h"
 #include "platform/win32/live_counts.h"
+#include "platform/win32/native_handles.h"
+
+#include "platform/win32/wide_text.h"
 
 #include <windows.h>
 
@@ -12,13 +15,8 @@ namespace {
 
 int openKeys = 0;
 
-// Windows' wide characters are 16-bit UTF-16, so the program's texts pass as they are.
-const wchar_t* wide(const char16_t* text) {
-    return reinterpret_cast<const wchar_t*>(text);
-}
-
 HKEY keyHandle(RegistryKey key) {
-    return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
+    return native<HKEY>(key);
 }
 
 // The key that a call returning `result` opened, counted; None when it failed.
@@ -27,7 +25,7 @@ RegistryKey counted(LONG result, HKEY key) {
         return RegistryKey::None;
     }
     ++openKeys;
-    return static_cast<RegistryKey>(reinterpret_cast<std::uintptr_t>(key));
+    return handleOf<RegistryKey>(key);
 }
 
 // Windows opens the root itself for an empty path; the program only ever names keys below it.
