@@ -24,3 +24,10 @@ tavil_test_code(platform_contract_tests)
 target_link_libraries(platform_contract_tests PRIVATE tavil_platform_win32 gtest_main)
 tavil_wine_test(platform_contract_win32 platform_contract_tests)
 target_include_directories(platform_contract_tests PRIVATE ${PROJECT_SOURCE_DIR}/resources)
+
+# The program end to end: the driver starts Tavil.exe from its own folder.
+add_executable(tavil_driver ${PROJECT_SOURCE_DIR}/tests/e2e/tavil_driver.cpp)
+tavil_test_code(tavil_driver)
+target_link_libraries(tavil_driver PRIVATE tavil_platform_win32)
+set_target_properties(Tavil tavil_driver PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
+tavil_wine_test(tavil_end_to_end tavil_driver)

@@ -7,4 +7,4 @@ cd "$(dirname "$0")/.."
 scripts/install-dependencies.sh
 cmake --preset host-release >/dev/null
 cmake --build --preset host-release -j"$(nproc)" >/dev/null
-exec build/host-release/tavil-demo "$@"
+exec build/host-release/tavil-sim "$@"

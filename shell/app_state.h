@@ -21,7 +21,9 @@ enum class IconView : std::uint32_t {
 };
 
 inline constexpr std::size_t TEXT_BUFFER_LENGTH = 128;
-inline constexpr std::size_t PATH_BUFFER_LENGTH = 40;
+// The platform's longest path (MAX_PATH): the Startup folder path it reports
+// always fits, with the shortcut's name after it.
+inline constexpr std::size_t PATH_BUFFER_LENGTH = 260;
 inline constexpr std::size_t MENU_PROCESS_LIMIT = 100;
 
 struct AppState {

@@ -27,3 +27,15 @@ bool textContains(const char16_t* text, const char16_t* part) {
         }
     }
 }
+
+bool appendText(char16_t* buffer, std::size_t capacity, const char16_t* tail) {
+    const std::size_t length = textLength(buffer);
+    const std::size_t tailLength = textLength(tail);
+    if (length + tailLength + 1 > capacity) {
+        return false;
+    }
+    for (std::size_t i = 0; i <= tailLength; ++i) {
+        buffer[length + i] = tail[i];
+    }
+    return true;
+}

@@ -7,3 +7,7 @@ std::size_t textLength(const char16_t* text);
 
 // True when `part` occurs anywhere in `text`; an empty part occurs in every text.
 bool textContains(const char16_t* text, const char16_t* part);
+
+// Appends `tail` to the text in buffer when the whole result fits with its
+// terminator in `capacity` characters; otherwise leaves the buffer as it was.
+bool appendText(char16_t* buffer, std::size_t capacity, const char16_t* tail);

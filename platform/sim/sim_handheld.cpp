@@ -1,7 +1,13 @@
 #include "platform/sim/sim_handheld.h"
 
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_display.h"
+#include "platform/sim/sim_files.h"
 #include "platform/sim/sim_graphics.h"
+#include "platform/sim/sim_metrics.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_single_instance.h"
+#include "platform/sim/sim_windows.h"
 
 namespace {
 
@@ -34,8 +40,14 @@ SimHandheld simHandheld = switchedOn();
 void resetSimHandheld(SimProcessorKind processor) {
     simHandheld = switchedOn();
     resetSimProcessor(processor);
+    resetSimClock();
+    resetSimWindowing();
     resetSimGraphics();
     resetSimRegistry();
+    resetSimMutexes();
+    resetSimMetrics();
+    resetSimFiles();
+    resetSimDisplay();
 }
 
 void scriptMessageBoxAnswer(int answer) {

@@ -57,7 +57,9 @@ SimCccrWindowSlot* findSlot(std::uintptr_t address) {
     return nullptr;
 }
 
-SimProcessor poweredOn(SimProcessorKind kind) {
+} // namespace
+
+SimProcessor simPoweredOnProcessor(SimProcessorKind kind) {
     const PowerOnState& state = powerOnState(kind);
     SimProcessor processor{};
     processor.mainId = state.mainId;
@@ -68,13 +70,8 @@ SimProcessor poweredOn(SimProcessorKind kind) {
     return processor;
 }
 
-} // namespace
-
-// The processor is powered on when the program starts, as the environment chooses.
-SimProcessor simProcessor = poweredOn(simProcessorKindFromEnvironment());
-
 void resetSimProcessor(SimProcessorKind kind) {
-    simProcessor = poweredOn(kind);
+    simProcessor = simPoweredOnProcessor(kind);
 }
 
 SimProcessorKind simProcessorKindFromEnvironment() {

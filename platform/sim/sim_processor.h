@@ -26,7 +26,7 @@ struct SimRegisterEvent {
 };
 
 inline constexpr int SIM_REGISTER_LOG_CAPACITY = 32;
-inline constexpr int SIM_WINDOW_CAPACITY = 4;
+inline constexpr int SIM_CCCR_WINDOW_CAPACITY = 4;
 
 struct SimCccrWindowSlot {
     std::uintptr_t address; // 0: the slot is free
@@ -47,13 +47,19 @@ struct SimProcessor {
     int writeCount;                                     // all writes, also those past the log
     int faultsRaised;
     int pagesCopied; // successful physical copies
-    SimCccrWindowSlot windows[SIM_WINDOW_CAPACITY];
+    SimCccrWindowSlot windows[SIM_CCCR_WINDOW_CAPACITY];
 };
 
-extern SimProcessor simProcessor;
+// The processor as the program sees it. On the host it is the program's own; the
+// desktop Windows build keeps it in shared memory, so that a test driver can
+// look at the registers and change them as another program on the device might.
+extern SimProcessor& simProcessor;
 
-// Puts the processor in its power-on state: a PXA255 at 400 MHz, a PXA270 at
-// 416 MHz with fast-bus mode, or an ARM920T that is neither.
+// The power-on state: a PXA255 at 400 MHz, a PXA270 at 416 MHz with fast-bus
+// mode, or an ARM920T that is neither.
+SimProcessor simPoweredOnProcessor(SimProcessorKind kind);
+
+// Puts the processor in its power-on state.
 void resetSimProcessor(SimProcessorKind kind);
 
 // TAVIL_PROCESSOR: "pxa25x", "pxa27x" or "none"; anything else or unset is pxa27x.

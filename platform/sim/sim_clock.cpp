@@ -1,0 +1,39 @@
+#include "platform/sim/sim_clock.h"
+
+#include "platform/system_metrics.h"
+
+namespace {
+
+constexpr std::uint32_t IDLE_COUNTER_NOT_KEPT = 0xFFFFFFFF;
+constexpr std::uint32_t SWITCHED_ON_LOAD_PERCENT = 20;
+
+SimClock switchedOn() {
+    SimClock clock{};
+    clock.loadPercent = SWITCHED_ON_LOAD_PERCENT;
+    clock.idleCounterKept = true;
+    return clock;
+}
+
+} // namespace
+
+SimClock simClock = switchedOn();
+
+void resetSimClock() {
+    simClock = switchedOn();
+}
+
+void simAllowTime(std::uint32_t milliseconds) {
+    simClock.runUntil = simClock.now + milliseconds;
+}
+
+void simAdvanceClock(std::uint64_t milliseconds) {
+    simClock.now += milliseconds;
+    const std::uint64_t busy = simClock.loadPercent < 100 ? simClock.loadPercent : 100;
+    const std::uint64_t idleShare = milliseconds * (100 - busy) + simClock.idleRemainder;
+    simClock.idleCounter += static_cast<std::uint32_t>(idleShare / 100);
+    simClock.idleRemainder = static_cast<std::uint32_t>(idleShare % 100);
+}
+
+std::uint32_t idleTime() {
+    return simClock.idleCounterKept ? simClock.idleCounter : IDLE_COUNTER_NOT_KEPT;
+}

@@ -1,0 +1,77 @@
+#include "platform/sim/sim_display.h"
+
+#include "platform/display_settings.h"
+
+#include <bit>
+
+namespace {
+
+// The device's DISP_CHANGE_* results.
+constexpr std::int32_t CHANGE_SUCCESSFUL = 0;
+constexpr std::int32_t CHANGE_FAILED = -1;
+constexpr std::int32_t CHANGE_BAD_MODE = -2;
+constexpr std::int32_t CHANGE_BAD_FLAGS = -4;
+constexpr std::int32_t CHANGE_BAD_PARAM = -5;
+
+constexpr std::uint32_t ALL_ROTATIONS = ORIENTATION_90 | ORIENTATION_180 | ORIENTATION_270;
+
+SimDisplay upright() {
+    SimDisplay display{};
+    display.orientation = ORIENTATION_0;
+    display.supportedOrientations = ALL_ROTATIONS;
+    return display;
+}
+
+bool available(std::uint32_t orientation) {
+    return orientation == ORIENTATION_0 ||
+           (std::has_single_bit(orientation) &&
+            (orientation & ALL_ROTATIONS & simDisplay.supportedOrientations) != 0);
+}
+
+std::int32_t answerQuery(DisplayModeRecord& record) {
+    if ((record.fields & DISPLAY_FIELD_QUERY_ORIENTATIONS) != 0) {
+        record.orientation = simDisplay.supportedOrientations;
+    } else if ((record.fields & DISPLAY_FIELD_ORIENTATION) != 0) {
+        record.orientation = simDisplay.orientation;
+    } else {
+        return CHANGE_BAD_MODE;
+    }
+    return CHANGE_SUCCESSFUL;
+}
+
+std::int32_t applyOrientation(const DisplayModeRecord& record) {
+    if ((record.fields & DISPLAY_FIELD_ORIENTATION) == 0 || !available(record.orientation)) {
+        return CHANGE_BAD_MODE;
+    }
+    simDisplay.orientation = record.orientation;
+    ++simDisplay.changesApplied;
+    return CHANGE_SUCCESSFUL;
+}
+
+} // namespace
+
+SimDisplay simDisplay = upright();
+
+void resetSimDisplay() {
+    simDisplay = upright();
+}
+
+std::int32_t changeDisplaySettings(DisplayModeRecord& record, std::uint32_t flags) {
+    if (simDisplay.requestsFail) {
+        return CHANGE_FAILED;
+    }
+    if (record.size != DISPLAY_MODE_RECORD_SIZE) {
+        return CHANGE_BAD_PARAM;
+    }
+    if (flags == DISPLAY_TEST_ONLY) {
+        return answerQuery(record);
+    }
+    if (flags == DISPLAY_APPLY_NOW) {
+        return applyOrientation(record);
+    }
+    return CHANGE_BAD_FLAGS;
+}
+
+void requestDeviceRestart() {
+    ++simDisplay.restarts;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The simulated handheld's file system as tests set it up: the paths of the
+// files that exist and the paths of the special folders. Paths are backslash
+// paths from the root ("\Windows\shellres.96.dll") and compare with ASCII
+// letters folded to lower case, as the device compares them; other letters
+// must match exactly. A search takes its path as it is, without wildcards, and
+// finds only the files added: folders are not kept as files here.
+
+inline constexpr int SIM_FILE_CAPACITY = 32;
+inline constexpr int SIM_FOLDER_CAPACITY = 8;
+inline constexpr int SIM_PATH_CAPACITY = 260; // the longest path with its terminator
+
+// No files, and the Startup folder at "\Windows\StartUp".
+void resetSimFiles();
+
+// Makes the file exist; true when it exists afterwards. No path, an empty
+// one, one that does not fit in SIM_PATH_CAPACITY, or a full table adds nothing.
+bool simAddFile(const char16_t* path);
+
+// False when there was no such file.
+bool simRemoveFile(const char16_t* path);
+
+int simFileCount();
+
+// Gives special folder `folder` its path. An empty path, or one that does not
+// fit (then false), leaves the folder unknown: asking for its path fails. False
+// and nothing changed when SIM_FOLDER_CAPACITY other folders are known.
+bool simSetFolderPath(int folder, const char16_t* path);

@@ -1,0 +1,241 @@
+#include "platform/sim/sim_windows.h"
+
+#include "platform/sim/sim_clock.h"
+
+#include <cstring>
+
+SimWindowing simWindowing;
+
+namespace {
+
+constexpr std::uintptr_t FIRST_WINDOW_HANDLE = 0x10000;
+constexpr std::uint32_t WM_QUIT_MESSAGE = 18;
+
+template <std::size_t Capacity> bool copyName(char16_t (&target)[Capacity], const char16_t* name) {
+    std::size_t length = 0;
+    for (; name != nullptr && name[length] != u'\0'; ++length) {
+        if (length + 1 == Capacity) {
+            return false;
+        }
+        target[length] = name[length];
+    }
+    target[length] = u'\0';
+    return name != nullptr;
+}
+
+bool sameName(const char16_t* a, const char16_t* b) {
+    if (a == nullptr || b == nullptr) {
+        return false;
+    }
+    for (; *a != u'\0' && *a == *b; ++a, ++b) {
+    }
+    return *a == *b;
+}
+
+SimWindowClass* findClass(const char16_t* name) {
+    for (SimWindowClass& windowClass : simWindowing.classes) {
+        if (windowClass.registered && sameName(windowClass.name, name)) {
+            return &windowClass;
+        }
+    }
+    return nullptr;
+}
+
+SimWindow* liveWindow(WindowHandle window) {
+    const std::uintptr_t slot = static_cast<std::uintptr_t>(window) - FIRST_WINDOW_HANDLE;
+    if (slot >= SIM_WINDOW_CAPACITY || !simWindowing.windows[slot].live) {
+        return nullptr;
+    }
+    return &simWindowing.windows[slot];
+}
+
+WindowHandle handleOfSlot(int slot) {
+    return static_cast<WindowHandle>(FIRST_WINDOW_HANDLE + static_cast<std::uintptr_t>(slot));
+}
+
+void stopTimers(WindowHandle window) {
+    for (SimTimer& timer : simWindowing.timers) {
+        if (timer.live && timer.window == window) {
+            timer = SimTimer{};
+        }
+    }
+}
+
+SimTimer* nextTimer() {
+    SimTimer* next = nullptr;
+    for (SimTimer& timer : simWindowing.timers) {
+        if (timer.live && (next == nullptr || timer.due < next->due)) {
+            next = &timer;
+        }
+    }
+    return next;
+}
+
+WindowMessage takeQueued() {
+    const WindowMessage message = simWindowing.queue[simWindowing.first];
+    simWindowing.first = (simWindowing.first + 1) % SIM_QUEUE_CAPACITY;
+    --simWindowing.queued;
+    return message;
+}
+
+} // namespace
+
+void resetSimWindowing() {
+    std::memset(&simWindowing, 0, sizeof simWindowing);
+}
+
+const SimWindow* simWindow(WindowHandle window) {
+    return liveWindow(window);
+}
+
+bool registerWindowClass(const WindowClassRecord& windowClass) {
+    if (windowClass.procedure == nullptr || findClass(windowClass.name) != nullptr) {
+        return false;
+    }
+    for (SimWindowClass& slot : simWindowing.classes) {
+        if (!slot.registered) {
+            if (!copyName(slot.name, windowClass.name)) {
+                return false;
+            }
+            slot.registered = true;
+            slot.record = windowClass;
+            slot.record.name = slot.name;
+            return true;
+        }
+    }
+    return false;
+}
+
+WindowHandle createWindow(const char16_t* className, const char16_t* title, std::uint32_t style,
+                          ModuleHandle) {
+    const SimWindowClass* windowClass = findClass(className);
+    if (windowClass == nullptr) {
+        return WindowHandle::None;
+    }
+    for (int slot = 0; slot < SIM_WINDOW_CAPACITY; ++slot) {
+        SimWindow& window = simWindowing.windows[slot];
+        if (window.live) {
+            continue;
+        }
+        window = SimWindow{true, {}, {}, style, windowClass->record.procedure};
+        copyName(window.className, windowClass->name);
+        if (!copyName(window.title, title)) {
+            window.live = false;
+            return WindowHandle::None;
+        }
+        const WindowHandle handle = handleOfSlot(slot);
+        if (window.procedure(handle, WM_CREATE_MESSAGE, 0, 0) == -1) {
+            destroyWindow(handle);
+            return WindowHandle::None;
+        }
+        return handle;
+    }
+    return WindowHandle::None;
+}
+
+bool destroyWindow(WindowHandle window) {
+    SimWindow* entry = liveWindow(window);
+    if (entry == nullptr) {
+        return false;
+    }
+    entry->procedure(window, WM_DESTROY_MESSAGE, 0, 0);
+    stopTimers(window);
+    entry->live = false;
+    return true;
+}
+
+std::intptr_t defaultWindowProcedure(WindowHandle window, std::uint32_t message,
+                                     std::uintptr_t wParam, std::intptr_t lParam) {
+    ++simWindowing.defaultHandled;
+    simWindowing.lastDefaultHandled = WindowMessage{window, message, wParam, lParam};
+    if (message == WM_CLOSE_MESSAGE) {
+        destroyWindow(window);
+    }
+    return 0;
+}
+
+WindowHandle findWindow(const char16_t* className, const char16_t* title) {
+    for (int slot = 0; slot < SIM_WINDOW_CAPACITY; ++slot) {
+        const SimWindow& window = simWindowing.windows[slot];
+        if (window.live && sameName(window.className, className) && sameName(window.title, title)) {
+            return handleOfSlot(slot);
+        }
+    }
+    return WindowHandle::None;
+}
+
+bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                 std::intptr_t lParam) {
+    if (liveWindow(window) == nullptr || simWindowing.queued == SIM_QUEUE_CAPACITY) {
+        return false;
+    }
+    const int last = (simWindowing.first + simWindowing.queued) % SIM_QUEUE_CAPACITY;
+    simWindowing.queue[last] = WindowMessage{window, message, wParam, lParam};
+    ++simWindowing.queued;
+    return true;
+}
+
+void postQuitMessage(int exitCode) {
+    simWindowing.quitPosted = true;
+    simWindowing.quitExitCode = exitCode;
+}
+
+bool getMessage(WindowMessage& message) {
+    simClock.ranOutOfTime = false;
+    for (;;) {
+        if (simWindowing.queued > 0) {
+            message = takeQueued();
+            return true;
+        }
+        if (simWindowing.quitPosted) {
+            simWindowing.quitPosted = false;
+            message = WindowMessage{WindowHandle::None, WM_QUIT_MESSAGE,
+                                    static_cast<std::uintptr_t>(simWindowing.quitExitCode), 0};
+            return false;
+        }
+        SimTimer* timer = nextTimer();
+        if (timer == nullptr || timer->due > simClock.runUntil) {
+            simAdvanceClock(simClock.runUntil > simClock.now ? simClock.runUntil - simClock.now
+                                                             : 0);
+            simClock.ranOutOfTime = true;
+            message = WindowMessage{WindowHandle::None, WM_QUIT_MESSAGE, 0, 0};
+            return false;
+        }
+        simAdvanceClock(timer->due - simClock.now);
+        timer->due += timer->period;
+        postMessage(timer->window, WM_TIMER_MESSAGE, timer->id, 0);
+    }
+}
+
+void translateMessage(const WindowMessage&) {
+    ++simWindowing.translated;
+}
+
+std::intptr_t dispatchMessage(const WindowMessage& message) {
+    SimWindow* window = liveWindow(message.window);
+    if (window == nullptr) {
+        return 0;
+    }
+    return window->procedure(message.window, message.message, message.wParam, message.lParam);
+}
+
+bool setTimer(WindowHandle window, std::uintptr_t id, std::uint32_t periodMs) {
+    if (liveWindow(window) == nullptr || periodMs == 0) {
+        return false;
+    }
+    SimTimer* free = nullptr;
+    for (SimTimer& timer : simWindowing.timers) {
+        if (timer.live && timer.window == window && timer.id == id) {
+            free = &timer; // setting it again restarts its period
+            break;
+        }
+        if (!timer.live && free == nullptr) {
+            free = &timer;
+        }
+    }
+    if (free == nullptr) {
+        return false;
+    }
+    *free = SimTimer{true, window, id, periodMs, simClock.now + periodMs};
+    return true;
+}

@@ -1,0 +1,57 @@
+#pragma once
+// Windows, the message queue and timers of the simulated handheld, as tests
+// inspect them. Messages are delivered in the order they were posted; timer
+// messages come when nothing else is waiting, as the clock reaches them.
+
+#include "platform/windowing.h"
+
+#include <cstdint>
+
+inline constexpr int SIM_WINDOW_CAPACITY = 16;
+inline constexpr int SIM_QUEUE_CAPACITY = 64;
+inline constexpr int SIM_TIMER_CAPACITY = 8;
+inline constexpr int SIM_NAME_CAPACITY = 32;
+
+struct SimWindowClass {
+    bool registered;
+    char16_t name[SIM_NAME_CAPACITY];
+    WindowClassRecord record;
+};
+
+struct SimWindow {
+    bool live;
+    char16_t className[SIM_NAME_CAPACITY];
+    char16_t title[SIM_NAME_CAPACITY];
+    std::uint32_t style;
+    WindowProcedure procedure;
+};
+
+struct SimTimer {
+    bool live;
+    WindowHandle window;
+    std::uintptr_t id;
+    std::uint32_t period;
+    std::uint64_t due;
+};
+
+struct SimWindowing {
+    SimWindowClass classes[SIM_WINDOW_CAPACITY];
+    SimWindow windows[SIM_WINDOW_CAPACITY];
+    SimTimer timers[SIM_TIMER_CAPACITY];
+    WindowMessage queue[SIM_QUEUE_CAPACITY]; // a ring: `queued` messages from `first`
+    int first;
+    int queued;
+    bool quitPosted;
+    int quitExitCode;
+    int defaultHandled; // messages given to the default window handling
+    WindowMessage lastDefaultHandled;
+    int translated;
+};
+
+extern SimWindowing simWindowing;
+
+// No classes, windows, timers or messages.
+void resetSimWindowing();
+
+// The window's entry, or nullptr when the handle names no live window.
+const SimWindow* simWindow(WindowHandle window);

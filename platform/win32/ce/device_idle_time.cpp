@@ -1,0 +1,9 @@
+// The handheld's idle-time counter (built only for the device).
+
+#include "platform/system_metrics.h"
+
+#include <windows.h>
+
+std::uint32_t idleTime() {
+    return GetIdleTime();
+}

@@ -1,0 +1,27 @@
+#include "platform/files.h"
+#include "platform/whole_text.h"
+#include "platform/win32/wide_text.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+bool specialFolderPath(int folder, char16_t* buffer, std::size_t capacity) {
+    char16_t path[MAX_PATH] = {};
+    const bool found =
+        SHGetSpecialFolderPathW(nullptr, reinterpret_cast<wchar_t*>(path), folder, TRUE) != FALSE;
+    return copyWholeText(found ? path : u"", buffer, capacity) && found;
+}
+
+bool fileExists(const char16_t* path) {
+    if (path == nullptr) {
+        return false;
+    }
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(wide(path), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(search);
+    return true;
+}

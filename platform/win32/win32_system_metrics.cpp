@@ -1,0 +1,7 @@
+#include "platform/system_metrics.h"
+
+#include <windows.h>
+
+int systemMetric(int index) {
+    return GetSystemMetrics(index);
+}

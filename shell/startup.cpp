@@ -1,0 +1,126 @@
+#include "shell/startup.h"
+
+#include "clock/clock_config.h"
+#include "clock/processor_detection.h"
+#include "device/display_settings.h"
+#include "platform/files.h"
+#include "platform/single_instance.h"
+#include "platform/system_metrics.h"
+#include "platform/windowing.h"
+#include "shell/app_state.h"
+#include "shell/main_window.h"
+#include "shell/preset_argument.h"
+#include "shell/settings_store.h"
+#include "shell/text.h"
+
+namespace {
+
+constexpr const char16_t* PROGRAM_NAME = u"Tavil"; // mutex, window class and title
+constexpr const char16_t* AUTOSTART_SHORTCUT = u"\\Tavil.lnk";
+constexpr const char16_t* PURE_VGA_RESOURCES = u"\\Windows\\shellres.96.dll";
+constexpr std::uint32_t CLASS_STYLE_REDRAW = 3;
+constexpr std::uintptr_t BUTTON_FACE_BRUSH = 0x40000011; // system colour 17
+constexpr int QVGA_WIDTH = 320;
+constexpr int SCALED_SMALL_ICON_WIDTH = 32;
+constexpr std::uint32_t VGA_LOGICAL_PIXELS = 192;
+constexpr std::uint32_t PURE_VGA_LOGICAL_PIXELS = 96;
+constexpr std::uint32_t IDLE_COUNTER_NOT_KEPT = 0xFFFFFFFF;
+
+// True when another copy runs: it gets the request and this copy ends.
+bool handOverToRunningCopy(int preset) {
+    if (createNamedMutex(PROGRAM_NAME).lastError != ERROR_MUTEX_ALREADY_EXISTS) {
+        return false;
+    }
+    const WindowHandle running = findWindow(PROGRAM_NAME, PROGRAM_NAME);
+    if (running != WindowHandle::None) {
+        if (preset >= 0) {
+            postMessage(running, MSG_APPLY_PRESET, 0, preset);
+        } else {
+            postMessage(running, MSG_SHOW_MENU, 0, 0);
+        }
+    }
+    return true;
+}
+
+void probeAutostart() {
+    specialFolderPath(FOLDER_STARTUP, appState.pathBuffer, PATH_BUFFER_LENGTH);
+    if (!appendText(appState.pathBuffer, PATH_BUFFER_LENGTH, AUTOSTART_SHORTCUT)) {
+        appState.pathBuffer[0] = u'\0'; // no shortcut path: autostart is never found
+        return;
+    }
+    if (fileExists(appState.pathBuffer)) {
+        appState.autostartEnabled = 1;
+    }
+}
+
+void probeIconScale() {
+    if (systemMetric(METRIC_SMALL_ICON_WIDTH) == SCALED_SMALL_ICON_WIDTH) {
+        appState.iconScale = 2;
+    }
+}
+
+void probeScreen() {
+    if (systemMetric(METRIC_SCREEN_WIDTH) <= QVGA_WIDTH) {
+        return;
+    }
+    appState.vgaScreen = 1;
+    const std::uint32_t logicalPixels = readLogicalPixels();
+    if (logicalPixels == 0 || logicalPixels == VGA_LOGICAL_PIXELS) {
+        appState.screenMode = 1;
+    } else if (logicalPixels == PURE_VGA_LOGICAL_PIXELS) {
+        appState.screenMode = 2;
+    }
+    if (fileExists(PURE_VGA_RESOURCES)) {
+        appState.pureVgaAvailable = 1;
+    }
+}
+
+void probeIdleCounter() {
+    appState.lastIdleTime = idleTime();
+    if (appState.lastIdleTime == 0 || appState.lastIdleTime == IDLE_COUNTER_NOT_KEPT) {
+        appState.loadAvailable = 0;
+    }
+}
+
+void createMainWindow(ModuleHandle instance) {
+    registerWindowClass(WindowClassRecord{CLASS_STYLE_REDRAW, mainWindowProc, instance,
+                                          BUTTON_FACE_BRUSH, PROGRAM_NAME});
+    createWindow(PROGRAM_NAME, PROGRAM_NAME, 0, instance);
+}
+
+} // namespace
+
+int runTavil(ModuleHandle instance, const char16_t* commandLine) {
+    appState.instance = instance;
+    const int preset = parsePresetIndex(commandLine);
+    if (handOverToRunningCopy(preset)) {
+        return 0;
+    }
+    const std::uint32_t startupCclkcfg = detectProcessor();
+    probeAutostart();
+    loadSettings();
+    readClockState(startupCclkcfg, preset >= 0);
+    if (preset >= 0) {
+        applyStartupPreset(preset);
+    }
+    if (appState.clockFamily == ClockFamily::None) {
+        appState.iconView = static_cast<std::uint32_t>(IconView::Normal); // for this run only
+    }
+    if (queryRotationSupport()) {
+        appState.rotationSupported = 1;
+    }
+    probeIconScale();
+    probeScreen();
+    probeIdleCounter();
+    createMainWindow(instance);
+    runMessageLoop();
+    return 0;
+}
+
+void runMessageLoop() {
+    WindowMessage message{};
+    while (getMessage(message)) {
+        translateMessage(message);
+        dispatchMessage(message);
+    }
+}

@@ -1,0 +1,202 @@
+#include "shell/startup.h"
+
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_display.h"
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_graphics.h"
+#include "platform/sim/sim_metrics.h"
+#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_single_instance.h"
+#include "platform/sim/sim_windows.h"
+#include "platform/single_instance.h"
+#include "platform/windowing.h"
+#include "tests/support/sim_test_fixture.h"
+
+#include <string>
+
+namespace {
+
+constexpr ModuleHandle MODULE = static_cast<ModuleHandle>(0x400000);
+constexpr const char16_t* SETTINGS_KEY = u"SOFTWARE\\Dunmar\\Tavil";
+constexpr const char16_t* DISPLAY_KEY = u"Drivers\\Display\\GPE";
+
+void storeNumber(const char16_t* key, const char16_t* name, std::uint32_t value) {
+    simSetRegistryValue(key, name, 4, &value, sizeof value);
+}
+
+class StartupTest : public SimTest {
+  protected:
+    // Runs the first copy for `milliseconds` of virtual time.
+    static int startFirstCopy(const char16_t* commandLine, std::uint32_t milliseconds = 1500) {
+        simAllowTime(milliseconds);
+        return runTavil(MODULE, commandLine);
+    }
+
+    static WindowHandle mainWindow() { return findWindow(u"Tavil", u"Tavil"); }
+
+    // Ends the first copy as the exit command does.
+    void TearDown() override {
+        if (mainWindow() != WindowHandle::None) {
+            postMessage(mainWindow(), WM_CLOSE_MESSAGE, 0, 0);
+            simAllowTime(0);
+            runMessageLoop();
+        }
+        SimTest::TearDown();
+    }
+};
+
+TEST_F(StartupTest, TheFirstCopyRunsUntilToldToQuit) {
+    EXPECT_EQ(startFirstCopy(u"", 2500), 0);
+    EXPECT_TRUE(simClock.ranOutOfTime);
+    EXPECT_NE(mainWindow(), WindowHandle::None);
+    EXPECT_EQ(simMutexNamed(u"Tavil")->creations, 1);
+    EXPECT_TRUE(simNotificationArea.iconPresent);
+    EXPECT_EQ(appState.clockFamily, ClockFamily::Pxa27x);
+    EXPECT_EQ(appState.instance, MODULE);
+    EXPECT_EQ(simProcessor.pagesCopied, 3); // the start-up read and two ticks
+    const SimWindow* window = simWindow(mainWindow());
+    EXPECT_EQ(window->style, 0u); // never shown
+    EXPECT_EQ(simWindowing.classes[0].record.style, 3u);
+    EXPECT_EQ(simWindowing.classes[0].record.background, 0x40000011u);
+}
+
+TEST_F(StartupTest, ASecondCopyHandsItsRequestToTheFirstAndEnds) {
+    struct Row {
+        const char16_t* commandLine;
+        std::uint32_t message;
+        std::intptr_t lParam;
+    };
+    const Row rows[] = {{u"#9", 1027, 9}, {u"", 1025, 0}, {u"\"#2\" #7", 1027, 7}};
+    for (const Row& row : rows) {
+        startOver();
+        startFirstCopy(u"");
+        const WindowHandle first = mainWindow();
+        EXPECT_EQ(runTavil(MODULE, row.commandLine), 0);
+        ASSERT_EQ(simWindowing.queued, 1);
+        const WindowMessage& posted = simWindowing.queue[simWindowing.first];
+        EXPECT_EQ(posted.window, first);
+        EXPECT_EQ(posted.message, row.message);
+        EXPECT_EQ(posted.wParam, 0u);
+        EXPECT_EQ(posted.lParam, row.lParam);
+        EXPECT_EQ(simMutexNamed(u"Tavil")->creations, 2);
+    }
+}
+
+TEST_F(StartupTest, AHandedOverPresetIsAppliedByTheFirstCopy) {
+    startFirstCopy(u"");
+    runTavil(MODULE, u"#5");
+    simAllowTime(100);
+    runMessageLoop();
+    EXPECT_EQ(appState.currentCccr, 0x02000290u);
+}
+
+TEST_F(StartupTest, ASecondCopyWithoutAWindowToFindEndsQuietly) {
+    createNamedMutex(u"Tavil"); // a copy that has not made its window yet
+    EXPECT_EQ(runTavil(MODULE, u"#3"), 0);
+    EXPECT_EQ(simWindowing.queued, 0);
+    EXPECT_FALSE(simWindowing.classes[0].registered);
+    EXPECT_EQ(simProcessor.pagesCopied, 0); // nothing probed
+}
+
+TEST_F(StartupTest, AMutexThatCannotBeMadeStillStartsTheProgram) {
+    simMutexes.creationFails = true;
+    startFirstCopy(u"");
+    EXPECT_NE(mainWindow(), WindowHandle::None);
+}
+
+TEST_F(StartupTest, AStartupPresetUsesTheHighBaseAndFastBus) {
+    simProcessor.cccr = 0x02000208;
+    simProcessor.cclkcfg = 0x1;
+    startFirstCopy(u"#5");
+    EXPECT_EQ(appState.currentCccr, 0x02000290u);
+    EXPECT_EQ(writtenCclkcfg(0), 11u);
+    EXPECT_EQ(appState.lastIconReading, 520); // the icon shows the preset
+}
+
+TEST_F(StartupTest, WithoutTheSettingsKeyTheDefaultsStay) {
+    startFirstCopy(u"");
+    EXPECT_EQ(appState.minLimit, 1u);
+    EXPECT_EQ(appState.maxLimit, 6u);
+    EXPECT_EQ(appState.iconView, 1u);
+    EXPECT_EQ(appState.userCccr, 0u);
+    EXPECT_EQ(appState.iconColors, 0x000C000Bu);
+}
+
+TEST_F(StartupTest, AnUnsupportedProcessorRunsWithThePlainIcon) {
+    useProcessor(SimProcessorKind::Unrecognised);
+    storeNumber(SETTINGS_KEY, u"View", 2);
+    startFirstCopy(u"#4");
+    EXPECT_EQ(appState.clockFamily, ClockFamily::None);
+    EXPECT_EQ(appState.iconView, 0u);
+    EXPECT_EQ(simProcessor.pagesCopied, 0);
+    EXPECT_EQ(simProcessor.writeCount, 0);
+    std::uint32_t stored = 0;
+    EXPECT_TRUE(simGetRegistryNumber(SETTINGS_KEY, u"View", stored));
+    EXPECT_EQ(stored, 2u); // overridden for this run only
+    EXPECT_EQ(simHandheld.messageBoxCount, 0);
+}
+
+TEST_F(StartupTest, ScreenProbesByWidthLogicalPixelsAndPureVgaResources) {
+    struct Row {
+        int width;
+        bool hasLogicalPixels;
+        std::uint32_t logicalPixels;
+        bool pureVgaFile;
+        std::uint8_t vga;
+        std::uint8_t mode;
+        std::uint8_t pureVga;
+    };
+    constexpr Row rows[] = {
+        {240, true, 96, true, 0, 0, 0},  {320, true, 96, true, 0, 0, 0},
+        {480, true, 96, false, 1, 2, 0}, {480, true, 131, true, 1, 0, 1},
+        {480, true, 192, true, 1, 1, 1}, {480, false, 0, false, 1, 1, 0},
+    };
+    for (const Row& row : rows) {
+        startOver();
+        simScreenMetrics.width = row.width;
+        if (row.hasLogicalPixels) {
+            storeNumber(DISPLAY_KEY, u"LogicalPixelsX", row.logicalPixels);
+        }
+        if (row.pureVgaFile) {
+            simAddFile(u"\\Windows\\shellres.96.dll");
+        }
+        startFirstCopy(u"");
+        EXPECT_EQ(appState.vgaScreen, row.vga) << row.width << " " << row.logicalPixels;
+        EXPECT_EQ(appState.screenMode, row.mode) << row.width << " " << row.logicalPixels;
+        EXPECT_EQ(appState.pureVgaAvailable, row.pureVga) << row.width << " " << row.logicalPixels;
+    }
+}
+
+TEST_F(StartupTest, LargeSmallIconsAndRotationAreProbed) {
+    simScreenMetrics.smallIconWidth = 32;
+    startFirstCopy(u"");
+    EXPECT_EQ(appState.iconScale, 2);
+    EXPECT_EQ(appState.rotationSupported, 1);
+    EXPECT_EQ(simNotificationArea.shown.size, 32);
+}
+
+TEST_F(StartupTest, AnIdleCounterNotKeptOnlyTurnsTheLoadOff) {
+    simClock.idleCounterKept = false;
+    startFirstCopy(u"");
+    EXPECT_EQ(appState.loadAvailable, 0);
+    EXPECT_NE(mainWindow(), WindowHandle::None);
+}
+
+TEST_F(StartupTest, TheAutostartShortcutIsLookedForInTheStartupFolder) {
+    simAddFile(u"\\Windows\\StartUp\\Tavil.lnk");
+    startFirstCopy(u"");
+    EXPECT_EQ(std::u16string(appState.pathBuffer), u"\\Windows\\StartUp\\Tavil.lnk");
+    EXPECT_EQ(appState.autostartEnabled, 1);
+}
+
+// A Startup folder whose path leaves no room for the shortcut's name must not
+// overflow the path buffer: autostart is then simply not found.
+TEST_F(StartupTest, AStartupFolderTooLongForTheShortcutNameIsNoAutostart) {
+    const std::u16string longFolder = u"\\" + std::u16string(250, u'd');
+    simSetFolderPath(7, longFolder.c_str());
+    startFirstCopy(u"");
+    EXPECT_EQ(appState.pathBuffer[0], u'\0');
+    EXPECT_EQ(appState.autostartEnabled, 0);
+}
+
+} // namespace
