@@ -6,11 +6,13 @@ namespace {
 
 constexpr std::uint32_t IDLE_COUNTER_NOT_KEPT = 0xFFFFFFFF;
 constexpr std::uint32_t SWITCHED_ON_LOAD_PERCENT = 20;
+constexpr std::uint32_t SWITCHED_ON_IDLE_MS = 48000; // the handheld has been on a minute
 
 SimClock switchedOn() {
     SimClock clock{};
     clock.loadPercent = SWITCHED_ON_LOAD_PERCENT;
     clock.idleCounterKept = true;
+    clock.idleCounter = SWITCHED_ON_IDLE_MS;
     return clock;
 }
 

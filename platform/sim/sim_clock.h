@@ -18,7 +18,8 @@ struct SimClock {
 
 extern SimClock simClock;
 
-// Switched on at time 0, 20 % busy, the idle counter kept and at 0.
+// Time 0, 20 % busy, the idle counter kept and at 48 s (the handheld has been
+// on for a minute before the program starts).
 void resetSimClock();
 
 // Lets the message loop run for `milliseconds` more of virtual time.
