@@ -1,0 +1,16 @@
+#pragma once
+// Shortcuts, deleting files, starting programs, and the clean restart.
+
+// Makes a shortcut file at `shortcutPath` that starts `targetPath`; true when
+// the shortcut exists afterwards.
+bool createShortcut(const char16_t* shortcutPath, const char16_t* targetPath);
+
+bool deleteFile(const char16_t* path);
+
+// Starts `application` with `commandLine`; nothing about the new process is
+// kept. True when it was started.
+bool startProgram(const char16_t* application, const char16_t* commandLine);
+
+// At the next start the device wipes its stored data and settings and starts
+// in its factory state.
+void markNextRestartClean();
