@@ -9,6 +9,9 @@ struct LiveObjectCounts {
     int registryKeys;
     int bitmaps;
     int icons;
+    int snapshots; // of the running processes
+    int processHandles;
+    int menus; // loaded from the resources
 };
 
 LiveObjectCounts livePlatformObjects();

@@ -61,6 +61,7 @@ struct AppState {
 
     // Popup menu (shell/): process ids of the last enumeration, by position.
     std::uint32_t menuProcessIds[MENU_PROCESS_LIMIT] = {};
+    std::uint32_t menuProcessCount = 0; // positions of menuProcessIds that the enumeration filled
 
     // Notification icon (trayicon/).
     NotifyIconRecord notifyData = {};

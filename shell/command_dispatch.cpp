@@ -1,21 +1,55 @@
 #include "shell/command_dispatch.h"
 
+#include "clock/clock_menu.h"
+#include "device/device_commands.h"
 #include "device/screen_commands.h"
+#include "platform/message_box.h"
+#include "platform/processes.h"
 #include "platform/windowing.h"
+#include "shell/app_state.h"
 #include "shell/command_ids.h"
 #include "shell/settings_store.h"
 
 namespace {
 
+constexpr const char16_t* END_PROCESS_QUESTION = u"Вы действительно хотите закрыть процесс ?";
+constexpr const char16_t* END_PROCESS_CAPTION = u"Закрытие процесса";
+
 bool within(std::uint32_t id, std::uint32_t first, std::uint32_t last) {
     return id >= first && id <= last;
+}
+
+bool isClockCommand(std::uint32_t id) {
+    return within(id, FIRST_FREQUENCY_COMMAND, LAST_CLOCK_LIMIT_COMMAND) ||
+           within(id, FAST_BUS_OFF_COMMAND, CLEAR_USER_PRESET_COMMAND);
+}
+
+bool isDeviceCommand(std::uint32_t id) {
+    return id == HELP_COMMAND || within(id, AUTOSTART_COMMAND, FULL_RESET_COMMAND);
+}
+
+// Ends the process that held this position of the list when the menu was last
+// built, once the user agrees. Positions that list did not fill name nothing.
+void endListedProcess(std::uint32_t position) {
+    if (position >= appState.menuProcessCount ||
+        showMessageBox(END_PROCESS_QUESTION, END_PROCESS_CAPTION, MB_STYLE_YES_NO_QUESTION) !=
+            MB_ANSWER_YES) {
+        return;
+    }
+    const ProcessHandle process = openProcess(appState.menuProcessIds[position]);
+    terminateProcess(process, 0);
+    closeProcessHandle(process);
 }
 
 } // namespace
 
 std::intptr_t dispatchCommand(WindowHandle window, std::uintptr_t wParam, std::intptr_t lParam) {
     const auto id = static_cast<std::uint32_t>(wParam & 0xFFFF);
-    if (within(id, FIRST_SCREEN_COMMAND, LAST_SCREEN_COMMAND)) {
+    if (isClockCommand(id)) {
+        handleClockCommand(id);
+    } else if (isDeviceCommand(id)) {
+        handleDeviceCommand(id);
+    } else if (within(id, FIRST_SCREEN_COMMAND, LAST_SCREEN_COMMAND)) {
         handleScreenCommand(id);
     } else if (within(id, FIRST_ICON_VIEW_COMMAND, LAST_ICON_VIEW_COMMAND)) {
         saveIconView(id - FIRST_ICON_VIEW_COMMAND);
@@ -24,6 +58,9 @@ std::intptr_t dispatchCommand(WindowHandle window, std::uintptr_t wParam, std::i
     } else if (id == EXIT_COMMAND) {
         postMessage(window, WM_CLOSE_MESSAGE, 0, 0);
     } else {
+        if (id >= FIRST_PROCESS_COMMAND) {
+            endListedProcess(id - FIRST_PROCESS_COMMAND);
+        }
         return defaultWindowProcedure(window, WM_COMMAND_MESSAGE, wParam, lParam);
     }
     return 0;

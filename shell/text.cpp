@@ -8,6 +8,12 @@ std::size_t textLength(const char16_t* text) {
     return length;
 }
 
+bool textEquals(const char16_t* a, const char16_t* b) {
+    for (; *a != u'\0' && *a == *b; ++a, ++b) {
+    }
+    return *a == *b;
+}
+
 static bool startsWith(const char16_t* text, const char16_t* prefix) {
     for (; *prefix != u'\0'; ++text, ++prefix) {
         if (*text != *prefix) {

@@ -5,6 +5,8 @@
 
 std::size_t textLength(const char16_t* text);
 
+bool textEquals(const char16_t* a, const char16_t* b);
+
 // True when `part` occurs anywhere in `text`; an empty part occurs in every text.
 bool textContains(const char16_t* text, const char16_t* part);
 

@@ -64,6 +64,14 @@ Token nextToken(const char*& at) {
     return Token{begin, at};
 }
 
+bool isEnd(const Token& token) {
+    return token.begin == token.end;
+}
+
+unsigned numberOf(const Token& token) {
+    return static_cast<unsigned>(std::strtoul(token.begin, nullptr, 0));
+}
+
 std::size_t copyQuoted(const Token& quoted, char16_t* buffer, std::size_t capacity) {
     char bytes[1024];
     std::size_t length = 0;
@@ -76,7 +84,84 @@ std::size_t copyQuoted(const Token& quoted, char16_t* buffer, std::size_t capaci
     return utf8ToUtf16(bytes, bytes + length, buffer, capacity);
 }
 
+std::u16string quotedText(const Token& quoted) {
+    char16_t text[256];
+    copyQuoted(quoted, text, 256);
+    return text;
+}
+
+// Skips the options after an entry ("GRAYED", "CHECKED" and the like): the
+// program sets those itself.
+Token skipOptions(const char*& at) {
+    Token token = nextToken(at);
+    while (token.is(",") ||
+           (!isEnd(token) && !token.is("MENUITEM") && !token.is("POPUP") && !token.is("END") &&
+            !token.is("BEGIN") && !token.is("{") && !token.is("}"))) {
+        token = nextToken(at);
+    }
+    return token;
+}
+
+bool opensBlock(const Token& token) {
+    return token.is("BEGIN") || token.is("{");
+}
+bool closesBlock(const Token& token) {
+    return token.is("END") || token.is("}");
+}
+
+// Reads the entries of a block whose opening has been read, up to its close.
+bool parseMenuBlock(const char*& at, std::vector<ScriptMenuEntry>& entries) {
+    Token token = nextToken(at);
+    while (!closesBlock(token)) {
+        if (isEnd(token)) {
+            return false;
+        }
+        ScriptMenuEntry entry{};
+        const bool submenu = token.is("POPUP");
+        if (!submenu && !token.is("MENUITEM")) {
+            return false;
+        }
+        Token text = nextToken(at);
+        if (!submenu && text.is("SEPARATOR")) {
+            entry.kind = ScriptMenuEntry::Kind::Separator;
+            token = nextToken(at);
+        } else if (!text.isQuoted()) {
+            return false;
+        } else if (submenu) {
+            entry.kind = ScriptMenuEntry::Kind::Submenu;
+            entry.text = quotedText(text);
+            if (!opensBlock(skipOptions(at)) || !parseMenuBlock(at, entry.entries)) {
+                return false;
+            }
+            token = nextToken(at);
+        } else {
+            entry.kind = ScriptMenuEntry::Kind::Command;
+            entry.text = quotedText(text);
+            Token id = nextToken(at);
+            if (id.is(",")) {
+                id = nextToken(at);
+            }
+            entry.id = numberOf(id);
+            token = skipOptions(at);
+        }
+        entries.push_back(entry);
+    }
+    return true;
+}
+
 } // namespace
+
+bool parseScriptMenu(unsigned id, std::vector<ScriptMenuEntry>& entries) {
+    const char* at = RESOURCE_SCRIPT_TEXT;
+    Token previous{at, at};
+    for (Token token = nextToken(at); !isEnd(token); previous = token, token = nextToken(at)) {
+        if (token.is("MENU") && numberOf(previous) == id && std::isdigit(*previous.begin)) {
+            entries.clear();
+            return opensBlock(skipOptions(at)) && parseMenuBlock(at, entries);
+        }
+    }
+    return false;
+}
 
 std::size_t copyScriptString(unsigned id, char16_t* buffer, std::size_t capacity) {
     const char* at = RESOURCE_SCRIPT_TEXT;

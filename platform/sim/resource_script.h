@@ -3,6 +3,9 @@
 // shows the same resources as the device.
 
 #include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
 
 extern const char RESOURCE_SCRIPT_TEXT[];
 
@@ -10,3 +13,17 @@ extern const char RESOURCE_SCRIPT_TEXT[];
 // fit with its terminator. An absent string gives an empty text. Returns the
 // length written.
 std::size_t copyScriptString(unsigned id, char16_t* buffer, std::size_t capacity);
+
+// One entry of a MENU of the script: a command, a separator, or a submenu with
+// entries of its own.
+struct ScriptMenuEntry {
+    enum class Kind { Command, Separator, Submenu };
+    Kind kind;
+    std::uint32_t id;
+    std::u16string text;
+    std::vector<ScriptMenuEntry> entries;
+};
+
+// The entries of MENU `id` of the script (its submenus, for a menu bar); false
+// when the script has no such menu or it is cut short.
+bool parseScriptMenu(unsigned id, std::vector<ScriptMenuEntry>& entries);

@@ -4,7 +4,10 @@
 #include "platform/sim/sim_display.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_graphics.h"
+#include "platform/sim/sim_menus.h"
 #include "platform/sim/sim_metrics.h"
+#include "platform/sim/sim_processes.h"
+#include "platform/sim/sim_programs.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_single_instance.h"
 #include "platform/sim/sim_windows.h"
@@ -43,11 +46,14 @@ void resetSimHandheld(SimProcessorKind processor) {
     resetSimClock();
     resetSimWindowing();
     resetSimGraphics();
+    resetSimMenus();
     resetSimRegistry();
     resetSimMutexes();
     resetSimMetrics();
     resetSimFiles();
     resetSimDisplay();
+    resetSimPrograms();
+    resetSimProcesses();
 }
 
 void scriptMessageBoxAnswer(int answer) {

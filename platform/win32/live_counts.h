@@ -6,3 +6,6 @@ int liveCccrWindows();
 int liveRegistryKeys();
 int liveBitmaps();
 int liveIcons();
+int liveSnapshots();
+int liveProcessHandles();
+int liveMenus();

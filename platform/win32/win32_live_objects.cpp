@@ -2,5 +2,6 @@
 #include "platform/win32/live_counts.h"
 
 LiveObjectCounts livePlatformObjects() {
-    return LiveObjectCounts{liveCccrWindows(), liveRegistryKeys(), liveBitmaps(), liveIcons()};
+    return LiveObjectCounts{liveCccrWindows(), liveRegistryKeys(),   liveBitmaps(), liveIcons(),
+                            liveSnapshots(),   liveProcessHandles(), liveMenus()};
 }

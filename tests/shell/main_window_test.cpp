@@ -2,10 +2,12 @@
 
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_graphics.h"
+#include "platform/sim/sim_menus.h"
 #include "platform/sim/sim_windows.h"
 #include "platform/windowing.h"
 #include "shell/startup.h"
 #include "tests/support/sim_test_fixture.h"
+#include "trayicon/tray_icon.h"
 
 namespace {
 
@@ -108,6 +110,17 @@ TEST_F(MainWindowTest, ClosingRemovesTheIconAndEndsTheLoopWithExitCodeZero) {
     EXPECT_EQ(simWindowing.quitExitCode, 0);
     EXPECT_FALSE(simNotificationArea.iconPresent);
     EXPECT_EQ(simWindow(window), nullptr);
+}
+
+TEST_F(MainWindowTest, ATapOrASecondCopyOpensTheMenu) {
+    const WindowHandle window = openMainWindow();
+    for (const std::intptr_t mouse : {513, 514, 516, 0x200}) {
+        mainWindowProc(window, MSG_TRAY_CALLBACK, 1, mouse);
+    }
+    EXPECT_EQ(simMenuTracking.count, 2) << "left and right button presses only";
+    mainWindowProc(window, MSG_SHOW_MENU, 0, 0);
+    EXPECT_EQ(simMenuTracking.count, 3);
+    closeMainWindow(window);
 }
 
 TEST_F(MainWindowTest, OtherMessagesGoToTheDefaultHandling) {

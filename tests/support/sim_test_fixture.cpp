@@ -13,6 +13,9 @@ void SimTest::TearDown() {
     EXPECT_EQ(live.cccrWindows, 0) << "a CCCR window was not released";
     EXPECT_EQ(live.registryKeys, 0) << "a registry key was not closed";
     EXPECT_EQ(live.bitmaps, 0) << "a bitmap was not deleted";
+    EXPECT_EQ(live.snapshots, 0) << "a process snapshot was not closed";
+    EXPECT_EQ(live.processHandles, 0) << "a process handle was not closed";
+    EXPECT_EQ(live.menus, 0) << "a menu was not destroyed";
     const bool iconShown = simIconPixels(appState.notifyData.icon) != nullptr;
     EXPECT_EQ(live.icons, iconShown ? 1 : 0) << "an icon other than the one shown is alive";
     EXPECT_FALSE(simProcessor.kernelMode) << "kernel mode was left on";

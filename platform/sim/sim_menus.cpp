@@ -1,0 +1,243 @@
+#include "platform/sim/sim_menus.h"
+
+#include "platform/sim/resource_script.h"
+#include "platform/sim/utf8.h"
+#include "platform/windowing.h"
+
+#include <deque>
+#include <vector>
+
+SimMenuTracking simMenuTracking;
+
+namespace {
+
+struct SimMenuEntry {
+    std::uint32_t id;
+    bool separator;
+    bool greyed;
+    bool checked;
+    std::u16string text;
+    std::uintptr_t submenu; // a handle, 0 for none
+};
+
+struct SimMenu {
+    bool live;
+    bool loaded; // a menu loaded from the resources, not one of its submenus
+    std::vector<SimMenuEntry> entries;
+};
+
+std::vector<SimMenu> menus;        // handle = index + 1
+std::deque<std::uint32_t> choices; // scripted answers, oldest first
+
+SimMenu* menuOf(MenuHandle handle) {
+    const auto index = static_cast<std::uintptr_t>(handle);
+    if (index == 0 || index > menus.size() || !menus[index - 1].live) {
+        return nullptr;
+    }
+    return &menus[index - 1];
+}
+
+std::uintptr_t build(const std::vector<ScriptMenuEntry>& entries, bool loaded) {
+    menus.push_back(SimMenu{true, loaded, {}});
+    const std::uintptr_t handle = menus.size();
+    for (const ScriptMenuEntry& entry : entries) {
+        SimMenuEntry built{
+            entry.id, entry.kind == ScriptMenuEntry::Kind::Separator, false, false, entry.text, 0};
+        if (entry.kind == ScriptMenuEntry::Kind::Submenu) {
+            built.id = 0;
+            built.submenu = build(entry.entries, false);
+        }
+        menus[handle - 1].entries.push_back(built);
+    }
+    return handle;
+}
+
+void destroy(std::uintptr_t handle) {
+    SimMenu& menu = menus[handle - 1];
+    menu.live = false;
+    for (const SimMenuEntry& entry : menu.entries) {
+        if (entry.submenu != 0) {
+            destroy(entry.submenu);
+        }
+    }
+}
+
+struct Found {
+    SimMenu* menu;
+    std::size_t position;
+};
+
+// The first entry with this command id, depth first in menu order.
+Found findCommand(MenuHandle handle, std::uint32_t id) {
+    SimMenu* menu = menuOf(handle);
+    if (menu == nullptr || id == 0) {
+        return Found{nullptr, 0};
+    }
+    for (std::size_t position = 0; position < menu->entries.size(); ++position) {
+        const SimMenuEntry& entry = menu->entries[position];
+        if (entry.submenu != 0) {
+            const Found inside = findCommand(static_cast<MenuHandle>(entry.submenu), id);
+            if (inside.menu != nullptr) {
+                return inside;
+            }
+        } else if (entry.id == id && !entry.separator) {
+            return Found{menu, position};
+        }
+    }
+    return Found{nullptr, 0};
+}
+
+SimMenuEntry* commandEntry(MenuHandle menu, std::uint32_t id) {
+    const Found found = findCommand(menu, id);
+    return found.menu != nullptr ? &found.menu->entries[found.position] : nullptr;
+}
+
+std::string utf8(const std::u16string& text) {
+    char buffer[512];
+    utf16ToUtf8(text.c_str(), buffer, sizeof buffer);
+    return buffer;
+}
+
+void appendText(std::string& out, std::uintptr_t handle, int depth) {
+    for (const SimMenuEntry& entry : menus[handle - 1].entries) {
+        out.append(static_cast<std::size_t>(2 * depth), ' ');
+        if (entry.separator) {
+            out += "---\n";
+            continue;
+        }
+        out += "\"" + utf8(entry.text) + "\"";
+        if (entry.submenu != 0) {
+            out += " >\n";
+            appendText(out, entry.submenu, depth + 1);
+            continue;
+        }
+        out += " " + std::to_string(entry.id);
+        out += entry.greyed ? " greyed" : "";
+        out += entry.checked ? " checked" : "";
+        out += "\n";
+    }
+}
+
+} // namespace
+
+void resetSimMenus() {
+    menus.clear();
+    choices.clear();
+    simMenuTracking = SimMenuTracking{};
+}
+
+void scriptMenuChoice(std::uint32_t id) {
+    choices.push_back(id);
+}
+
+int simLiveMenus() {
+    int live = 0;
+    for (const SimMenu& menu : menus) {
+        live += menu.live && menu.loaded ? 1 : 0;
+    }
+    return live;
+}
+
+std::string simMenuText(MenuHandle menu) {
+    std::string text;
+    if (menuOf(menu) != nullptr) {
+        appendText(text, static_cast<std::uintptr_t>(menu), 0);
+    }
+    return text;
+}
+
+MenuHandle loadMenuResource(ModuleHandle, unsigned id) {
+    std::vector<ScriptMenuEntry> entries;
+    if (!parseScriptMenu(id, entries)) {
+        return MenuHandle::None;
+    }
+    return static_cast<MenuHandle>(build(entries, true));
+}
+
+MenuHandle subMenu(MenuHandle handle, int position) {
+    const SimMenu* menu = menuOf(handle);
+    if (menu == nullptr || position < 0 ||
+        static_cast<std::size_t>(position) >= menu->entries.size()) {
+        return MenuHandle::None;
+    }
+    return static_cast<MenuHandle>(menu->entries[static_cast<std::size_t>(position)].submenu);
+}
+
+void destroyMenu(MenuHandle handle) {
+    if (menuOf(handle) != nullptr) {
+        destroy(static_cast<std::uintptr_t>(handle));
+    }
+}
+
+void greyMenuItem(MenuHandle menu, std::uint32_t id) {
+    if (SimMenuEntry* entry = commandEntry(menu, id)) {
+        entry->greyed = true;
+    }
+}
+
+void checkMenuItem(MenuHandle menu, std::uint32_t id) {
+    if (SimMenuEntry* entry = commandEntry(menu, id)) {
+        entry->checked = true;
+    }
+}
+
+void deleteMenuItem(MenuHandle menu, std::uint32_t id) {
+    const Found found = findCommand(menu, id);
+    if (found.menu != nullptr) {
+        found.menu->entries.erase(found.menu->entries.begin() +
+                                  static_cast<std::ptrdiff_t>(found.position));
+    }
+}
+
+void insertMenuItemBefore(MenuHandle menu, std::uint32_t beforeId, std::uint32_t newId,
+                          const char16_t* text) {
+    const Found found = findCommand(menu, beforeId);
+    if (found.menu != nullptr && text != nullptr) {
+        found.menu->entries.insert(found.menu->entries.begin() +
+                                       static_cast<std::ptrdiff_t>(found.position),
+                                   SimMenuEntry{newId, false, false, false, text, 0});
+    }
+}
+
+void trackPopupMenu(MenuHandle menu, int x, int y, WindowHandle owner) {
+    ++simMenuTracking.count;
+    simMenuTracking.x = x;
+    simMenuTracking.y = y;
+    simMenuTracking.owner = owner;
+    simMenuTracking.shown = simMenuText(menu);
+    if (choices.empty()) {
+        return;
+    }
+    const std::uint32_t choice = choices.front();
+    choices.pop_front();
+    const SimMenuEntry* entry = commandEntry(menu, choice);
+    if (entry != nullptr && !entry->greyed) {
+        postMessage(owner, WM_COMMAND_MESSAGE, choice, 0);
+    }
+}
+
+int menuItemCount(MenuHandle handle) {
+    const SimMenu* menu = menuOf(handle);
+    return menu != nullptr ? static_cast<int>(menu->entries.size()) : -1;
+}
+
+bool menuItemAt(MenuHandle handle, int position, MenuItemView& item) {
+    const SimMenu* menu = menuOf(handle);
+    if (menu == nullptr || position < 0 ||
+        static_cast<std::size_t>(position) >= menu->entries.size()) {
+        return false;
+    }
+    const SimMenuEntry& entry = menu->entries[static_cast<std::size_t>(position)];
+    item = MenuItemView{entry.id,
+                        entry.separator,
+                        entry.greyed,
+                        entry.checked,
+                        static_cast<MenuHandle>(entry.submenu),
+                        {}};
+    std::size_t length = 0;
+    for (; length < entry.text.size() && length + 1 < std::size(item.text); ++length) {
+        item.text[length] = entry.text[length];
+    }
+    item.text[length] = u'\0';
+    return true;
+}

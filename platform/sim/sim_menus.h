@@ -1,0 +1,34 @@
+#pragma once
+// Menus of the simulated handheld, loaded from the program's resource script.
+// Showing a popup records where and how it was asked for, with the whole menu
+// as text, and answers with the command a test scripted (or with none, as when
+// the user taps outside the menu).
+
+#include "platform/handles.h"
+#include "platform/menus.h"
+
+#include <cstdint>
+#include <string>
+
+struct SimMenuTracking {
+    int count; // popups shown since the reset
+    int x;     // where the last one was asked for
+    int y;
+    WindowHandle owner;
+    std::string shown; // the last popup as text, see simMenuText
+};
+
+extern SimMenuTracking simMenuTracking;
+
+void resetSimMenus();
+
+// The next popup shown answers with `id`: the command is posted to its owner
+// when the menu holds that id as an enabled command, else nothing is chosen.
+void scriptMenuChoice(std::uint32_t id);
+
+int simLiveMenus();
+
+// The menu as text, one entry a line, each submenu's entries indented by two
+// spaces under it: `"208 МГц" 10002 checked`, `"Разгон" >`, `---`; "greyed"
+// and "checked" follow the id when they apply.
+std::string simMenuText(MenuHandle menu);

@@ -1,0 +1,182 @@
+#include "platform/sim/sim_processes.h"
+#include "platform/whole_text.h"
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace {
+
+struct RunningProcess {
+    std::uint32_t processId;
+    std::uint32_t threadCount;
+    const char16_t* exeFile;
+};
+
+// Process ids on the device are the values of the processes' kernel handles.
+constexpr RunningProcess SWITCHED_ON_PROCESSES[] = {
+    {0x03FE3002, 7, u"nk.exe"},      {0x23F58CBA, 12, u"filesys.exe"},
+    {0x43A1D7C6, 28, u"device.exe"}, {0x63C8A2DA, 16, u"gwes.exe"},
+    {0x83B26F8E, 8, u"shell32.exe"}, {0xA3D4E1F2, 10, u"services.exe"},
+    {0xC3F0A51E, 5, u"connmgr.exe"}, {0x0396B2A6, 1, u"Tavil.exe"},
+    {0x23A7C352, 4, u"tmail.exe"},   {0x43E5B07A, 2, u"poutlook.exe"},
+};
+
+struct Snapshot {
+    std::vector<ProcessEntry> processes;
+    std::size_t next; // the entry that nextProcess hands out
+};
+
+struct OpenHandles {
+    std::map<std::uintptr_t, Snapshot> snapshots;
+    std::map<std::uintptr_t, std::uint32_t> processes; // the id that each handle opened
+    std::uintptr_t lastHandle = 0;
+};
+
+OpenHandles handles;
+
+bool append(SimProcesses& table, std::uint32_t processId, std::uint32_t threadCount,
+            const char16_t* exeFile) {
+    if (table.count == SIM_PROCESS_CAPACITY || exeFile == nullptr || exeFile[0] == u'\0') {
+        return false;
+    }
+    ProcessEntry& entry = table.processes[table.count];
+    if (!copyWholeText(exeFile, entry.exeFile, PROCESS_NAME_CAPACITY)) {
+        return false;
+    }
+    entry.processId = processId;
+    entry.threadCount = threadCount;
+    ++table.count;
+    return true;
+}
+
+SimProcesses switchedOn() {
+    SimProcesses table{};
+    for (const RunningProcess& process : SWITCHED_ON_PROCESSES) {
+        append(table, process.processId, process.threadCount, process.exeFile);
+    }
+    return table;
+}
+
+int indexOf(std::uint32_t processId) {
+    for (int i = 0; i < simProcesses.count; ++i) {
+        if (simProcesses.processes[i].processId == processId) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// Removes the process at `index`, keeping the others in their order.
+void removeAt(int index) {
+    ProcessEntry* const table = simProcesses.processes;
+    std::copy(table + index + 1, table + simProcesses.count, table + index);
+    --simProcesses.count;
+}
+
+void logTermination(std::uint32_t processId, std::uint32_t exitCode) {
+    if (simProcesses.terminationCount < SIM_TERMINATION_LOG_CAPACITY) {
+        simProcesses.terminations[simProcesses.terminationCount] = {processId, exitCode};
+    }
+    ++simProcesses.terminationCount;
+}
+
+Snapshot* snapshotOf(SnapshotHandle snapshot) {
+    const auto found = handles.snapshots.find(static_cast<std::uintptr_t>(snapshot));
+    return found == handles.snapshots.end() ? nullptr : &found->second;
+}
+
+} // namespace
+
+SimProcesses simProcesses = switchedOn();
+
+void resetSimProcesses() {
+    simProcesses = switchedOn();
+    handles = OpenHandles{};
+}
+
+bool simAddProcess(std::uint32_t processId, std::uint32_t threadCount, const char16_t* exeFile) {
+    return indexOf(processId) < 0 && append(simProcesses, processId, threadCount, exeFile);
+}
+
+bool simRemoveProcess(std::uint32_t processId) {
+    const int index = indexOf(processId);
+    if (index < 0) {
+        return false;
+    }
+    removeAt(index);
+    return true;
+}
+
+void simClearProcesses() {
+    simProcesses.count = 0;
+}
+
+const ProcessEntry* simProcessWithId(std::uint32_t processId) {
+    const int index = indexOf(processId);
+    return index < 0 ? nullptr : &simProcesses.processes[index];
+}
+
+int simLiveSnapshots() {
+    return static_cast<int>(handles.snapshots.size());
+}
+
+int simLiveProcessHandles() {
+    return static_cast<int>(handles.processes.size());
+}
+
+SnapshotHandle takeProcessSnapshot() {
+    if (simProcesses.snapshotFails) {
+        return SnapshotHandle::None;
+    }
+    const ProcessEntry* const table = simProcesses.processes;
+    const std::uintptr_t handle = ++handles.lastHandle;
+    handles.snapshots[handle] = Snapshot{{table, table + simProcesses.count}, 0};
+    return static_cast<SnapshotHandle>(handle);
+}
+
+bool firstProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
+    Snapshot* const taken = snapshotOf(snapshot);
+    if (taken == nullptr) {
+        return false;
+    }
+    taken->next = 0;
+    return nextProcess(snapshot, entry);
+}
+
+bool nextProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
+    Snapshot* const taken = snapshotOf(snapshot);
+    if (taken == nullptr || taken->next == taken->processes.size()) {
+        return false;
+    }
+    entry = taken->processes[taken->next++];
+    return true;
+}
+
+void closeProcessSnapshot(SnapshotHandle snapshot) {
+    handles.snapshots.erase(static_cast<std::uintptr_t>(snapshot));
+}
+
+ProcessHandle openProcess(std::uint32_t processId) {
+    if (indexOf(processId) < 0) {
+        return ProcessHandle::None;
+    }
+    const std::uintptr_t handle = ++handles.lastHandle;
+    handles.processes[handle] = processId;
+    return static_cast<ProcessHandle>(handle);
+}
+
+bool terminateProcess(ProcessHandle process, std::uint32_t exitCode) {
+    const auto opened = handles.processes.find(static_cast<std::uintptr_t>(process));
+    const int index = opened == handles.processes.end() ? -1 : indexOf(opened->second);
+    if (index < 0) {
+        return false;
+    }
+    removeAt(index);
+    logTermination(opened->second, exitCode);
+    return true;
+}
+
+void closeProcessHandle(ProcessHandle process) {
+    handles.processes.erase(static_cast<std::uintptr_t>(process));
+}

@@ -1,0 +1,46 @@
+// The handheld's shortcuts, file deletion, program start and clean restart
+// (built only for the device). Its shortcut file holds the target's command
+// line as SHCreateShortcut writes it; its CreateProcessW takes the arguments
+// alone and no start-up record.
+
+#include "platform/programs.h"
+
+#include "platform/win32/wide_text.h"
+
+#include <windows.h>
+
+#include <pkfuncs.h>
+#include <shellapi.h>
+
+namespace {
+
+// The device's declarations ask for writable texts that they only read.
+wchar_t* readOnly(const char16_t* text) {
+    return const_cast<wchar_t*>(wide(text));
+}
+
+} // namespace
+
+bool createShortcut(const char16_t* shortcutPath, const char16_t* targetPath) {
+    if (shortcutPath == nullptr || shortcutPath[0] == u'\0' || targetPath == nullptr ||
+        targetPath[0] == u'\0') {
+        return false;
+    }
+    return SHCreateShortcut(readOnly(shortcutPath), readOnly(targetPath)) != FALSE;
+}
+
+bool deleteFile(const char16_t* path) {
+    return path != nullptr && DeleteFileW(wide(path)) != FALSE;
+}
+
+bool startProgram(const char16_t* application, const char16_t* commandLine) {
+    if (application == nullptr || application[0] == u'\0') {
+        return false;
+    }
+    return CreateProcessW(wide(application), readOnly(commandLine == nullptr ? u"" : commandLine),
+                          nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr) != FALSE;
+}
+
+void markNextRestartClean() {
+    SetCleanRebootFlag();
+}
