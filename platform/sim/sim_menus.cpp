@@ -105,13 +105,16 @@ void appendText(std::string& out, std::uintptr_t handle, int depth) {
             out += "---\n";
             continue;
         }
-        out += "\"" + utf8(entry.text) + "\"";
+        out += '"';
+        out += utf8(entry.text);
+        out += '"';
         if (entry.submenu != 0) {
             out += " >\n";
             appendText(out, entry.submenu, depth + 1);
             continue;
         }
-        out += " " + std::to_string(entry.id);
+        out += ' ';
+        out += std::to_string(entry.id);
         out += entry.greyed ? " greyed" : "";
         out += entry.checked ? " checked" : "";
         out += "\n";
