@@ -31,4 +31,9 @@ add_executable(tavil_driver ${PROJECT_SOURCE_DIR}/tests/e2e/tavil_driver.cpp)
 tavil_test_code(tavil_driver)
 target_link_libraries(tavil_driver PRIVATE tavil_platform_win32)
 set_target_properties(Tavil tavil_driver PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
-tavil_wine_test(tavil_end_to_end tavil_driver)
+tavil_wine_test(tavil_end_to_end tavil_driver clock)
+
+add_test(NAME tavil_menu_end_to_end
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/menu_end_to_end.sh ${WINE_PREFIX}
+            $<TARGET_FILE:tavil_driver> ${CMAKE_BINARY_DIR}/e2e/popup-menu.png)
+set_tests_properties(tavil_menu_end_to_end PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)

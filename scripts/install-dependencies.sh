@@ -9,6 +9,7 @@ packages=(
     libbenchmark-dev                     # benchmarks
     mingw-w64                            # Windows build
     wine wine64 xvfb xauth               # Windows tests under Wine on a virtual display
+    imagemagick                          # screenshots of the Windows program
     binutils-arm-none-eabi               # the device's coprocessor routines
     clang-format                         # the layout check
 )
