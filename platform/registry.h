@@ -2,6 +2,7 @@
 // The registry under the local-machine root: keys by path ("SOFTWARE\Dunmar\Tavil")
 // and named 32-bit number values (type 4).
 
+#include <cstddef>
 #include <cstdint>
 
 enum class RegistryKey : std::uintptr_t { None = 0 };
@@ -22,5 +23,15 @@ bool queryRegistryNumber(RegistryKey key, const char16_t* name, std::uint32_t& v
 
 // Stores the named value as a 4-byte number (type 4).
 void setRegistryNumber(RegistryKey key, const char16_t* name, std::uint32_t value);
+
+// The number of subkeys of the key; false (and `count` unchanged) when the key
+// cannot be asked.
+bool queryRegistrySubkeyCount(RegistryKey key, std::uint32_t& count);
+
+// The name of the subkey at `index` in `capacity` characters with its
+// terminator; false when there is no subkey at that index or its name does not
+// fit (the buffer then holds an empty text).
+bool registrySubkeyName(RegistryKey key, std::uint32_t index, char16_t* buffer,
+                        std::size_t capacity);
 
 void closeRegistryKey(RegistryKey key);
