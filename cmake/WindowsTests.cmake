@@ -33,7 +33,24 @@ target_link_libraries(tavil_driver PRIVATE tavil_platform_win32)
 set_target_properties(Tavil tavil_driver PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/e2e)
 tavil_wine_test(tavil_end_to_end tavil_driver clock)
 
-add_test(NAME tavil_menu_end_to_end
-    COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/menu_end_to_end.sh ${WINE_PREFIX}
-            $<TARGET_FILE:tavil_driver> ${CMAKE_BINARY_DIR}/e2e/popup-menu.png)
-set_tests_properties(tavil_menu_end_to_end PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+# Scenarios that take screenshots of what the program shows into build/windows/e2e.
+function(tavil_screenshot_test name scenario)
+    add_test(NAME ${name}
+        COMMAND ${PROJECT_SOURCE_DIR}/tests/e2e/screenshots.sh ${WINE_PREFIX}
+                $<TARGET_FILE:tavil_driver> ${scenario} ${CMAKE_BINARY_DIR}/e2e)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
+endfunction()
+
+tavil_screenshot_test(tavil_menu_end_to_end menu)
+tavil_screenshot_test(tavil_dialogs_end_to_end dialogs)
+
+# The setup DLLs: their export tables, and each one called as the installer
+# calls it by a driver in their folder.
+add_test(NAME setup_exports
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/setup/check-setup-exports.sh
+            $<TARGET_FILE:setup_wm5> $<TARGET_FILE:setup_wm2003se>)
+add_executable(setup_driver ${PROJECT_SOURCE_DIR}/tests/setup/setup_driver.cpp)
+tavil_test_code(setup_driver)
+set_target_properties(setup_driver PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/setup)
+add_dependencies(setup_driver setup_wm5 setup_wm2003se)
+tavil_wine_test(setup_end_to_end setup_driver)

@@ -11,7 +11,8 @@ struct LiveObjectCounts {
     int icons;
     int snapshots; // of the running processes
     int processHandles;
-    int menus; // loaded from the resources
+    int menus;    // loaded from the resources
+    int searches; // of files and of storage cards
 };
 
 LiveObjectCounts livePlatformObjects();

@@ -24,7 +24,7 @@ std::int32_t timeZoneBias();
 
 // The fields of the hardware layer's processor description that are shown.
 struct ProcessorInformation {
-    char16_t core[40];    // always terminated; empty when not reported
+    char16_t core[40]; // always terminated; empty when not reported
     char16_t name[40];
     char16_t vendor[100];
     std::uint32_t clockMhz; // 0 when not reported

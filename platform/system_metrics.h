@@ -5,6 +5,8 @@
 
 inline constexpr int METRIC_SCREEN_WIDTH = 0;
 inline constexpr int METRIC_SCREEN_HEIGHT = 1;
+inline constexpr int METRIC_ICON_WIDTH = 11;
+inline constexpr int METRIC_ICON_HEIGHT = 12;
 inline constexpr int METRIC_SMALL_ICON_WIDTH = 49;
 
 int systemMetric(int index);

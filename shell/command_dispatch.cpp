@@ -3,6 +3,7 @@
 #include "clock/clock_menu.h"
 #include "device/device_commands.h"
 #include "device/screen_commands.h"
+#include "info/info_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/processes.h"
 #include "platform/windowing.h"
@@ -22,6 +23,26 @@ bool within(std::uint32_t id, std::uint32_t first, std::uint32_t last) {
 bool isClockCommand(std::uint32_t id) {
     return within(id, FIRST_FREQUENCY_COMMAND, LAST_CLOCK_LIMIT_COMMAND) ||
            within(id, FAST_BUS_OFF_COMMAND, CLEAR_USER_PRESET_COMMAND);
+}
+
+bool isDialogCommand(std::uint32_t id) {
+    return within(id, PROCESSOR_DIALOG_COMMAND, SYSTEM_DIALOG_COMMAND) ||
+           id == ABOUT_DIALOG_COMMAND;
+}
+
+InfoDialogKind dialogOfCommand(std::uint32_t id) {
+    switch (id) {
+    case PROCESSOR_DIALOG_COMMAND:
+        return InfoDialogKind::Processor;
+    case POWER_DIALOG_COMMAND:
+        return InfoDialogKind::Power;
+    case MEMORY_DIALOG_COMMAND:
+        return InfoDialogKind::Memory;
+    case SYSTEM_DIALOG_COMMAND:
+        return InfoDialogKind::System;
+    default:
+        return InfoDialogKind::About;
+    }
 }
 
 bool isDeviceCommand(std::uint32_t id) {
@@ -47,6 +68,8 @@ std::intptr_t dispatchCommand(WindowHandle window, std::uintptr_t wParam, std::i
     const auto id = static_cast<std::uint32_t>(wParam & 0xFFFF);
     if (isClockCommand(id)) {
         handleClockCommand(id);
+    } else if (isDialogCommand(id)) {
+        openInfoDialog(dialogOfCommand(id));
     } else if (isDeviceCommand(id)) {
         handleDeviceCommand(id);
     } else if (within(id, FIRST_SCREEN_COMMAND, LAST_SCREEN_COMMAND)) {

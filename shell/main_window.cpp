@@ -1,7 +1,7 @@
 #include "shell/main_window.h"
 
 #include "clock/clock_config.h"
-#include "info/live_dialogs.h"
+#include "info/info_dialogs.h"
 #include "platform/system_metrics.h"
 #include "platform/windowing.h"
 #include "shell/app_state.h"

@@ -149,18 +149,134 @@ bool parseMenuBlock(const char*& at, std::vector<ScriptMenuEntry>& entries) {
     return true;
 }
 
-} // namespace
+// A number, with its sign when it has one.
+long signedNumber(const char*& at) {
+    Token token = nextToken(at);
+    const bool negative = token.is("-");
+    if (negative) {
+        token = nextToken(at);
+    }
+    const long magnitude = static_cast<long>(std::strtoul(token.begin, nullptr, 0));
+    return negative ? -magnitude : magnitude;
+}
 
-bool parseScriptMenu(unsigned id, std::vector<ScriptMenuEntry>& entries) {
-    const char* at = RESOURCE_SCRIPT_TEXT;
-    Token previous{at, at};
-    for (Token token = nextToken(at); !isEnd(token); previous = token, token = nextToken(at)) {
-        if (token.is("MENU") && numberOf(previous) == id && std::isdigit(*previous.begin)) {
-            entries.clear();
-            return opensBlock(skipOptions(at)) && parseMenuBlock(at, entries);
+// Reads "a, b, c, ..." numbers after a statement; the commas are optional.
+void readNumbers(const char*& at, long* numbers, int count) {
+    for (int i = 0; i < count; ++i) {
+        const char* before = at;
+        if (nextToken(at).is(",")) {
+            before = at;
+        }
+        at = before;
+        numbers[i] = signedNumber(at);
+    }
+}
+
+constexpr std::uint32_t ICON_CONTROL_STYLE = 0x50000003; // child, visible, icon
+
+bool parseControl(const Token& statement, const char*& at, ScriptControl& control) {
+    const Token text = nextToken(at);
+    control.text = text.isQuoted() ? quotedText(text) : u"";
+    if (!text.isQuoted()) {
+        for (const char* c = text.begin; c != text.end; ++c) {
+            control.text += static_cast<char16_t>(*c);
+        }
+    }
+    long numbers[6] = {};
+    if (statement.is("ICON")) {
+        readNumbers(at, numbers, 5);
+        control = ScriptControl{static_cast<int>(numbers[0]),
+                                u"STATIC",
+                                control.text,
+                                ICON_CONTROL_STYLE,
+                                static_cast<int>(numbers[1]),
+                                static_cast<int>(numbers[2]),
+                                static_cast<int>(numbers[3]),
+                                static_cast<int>(numbers[4])};
+        return true;
+    }
+    readNumbers(at, numbers, 1);
+    nextToken(at); // the comma before the class
+    const Token className = nextToken(at);
+    if (!className.isQuoted()) {
+        return false;
+    }
+    readNumbers(at, numbers + 1, 5);
+    control = ScriptControl{static_cast<int>(numbers[0]),
+                            quotedText(className),
+                            control.text,
+                            static_cast<std::uint32_t>(numbers[1]),
+                            static_cast<int>(numbers[2]),
+                            static_cast<int>(numbers[3]),
+                            static_cast<int>(numbers[4]),
+                            static_cast<int>(numbers[5])};
+    return true;
+}
+
+bool parseDialogBody(const char*& at, ScriptDialog& dialog) {
+    for (Token token = nextToken(at); !closesBlock(token); token = nextToken(at)) {
+        ScriptControl control{};
+        if (isEnd(token) || !(token.is("CONTROL") || token.is("ICON")) ||
+            !parseControl(token, at, control)) {
+            return false;
+        }
+        dialog.controls.push_back(control);
+    }
+    return true;
+}
+
+bool parseDialog(const char*& at, ScriptDialog& dialog) {
+    long frame[4] = {};
+    readNumbers(at, frame, 4);
+    dialog.width = static_cast<int>(frame[2]);
+    dialog.height = static_cast<int>(frame[3]);
+    for (Token token = nextToken(at); !isEnd(token); token = nextToken(at)) {
+        if (token.is("STYLE") || token.is("EXSTYLE")) {
+            long value = 0;
+            readNumbers(at, &value, 1);
+            (token.is("STYLE") ? dialog.style : dialog.exStyle) = static_cast<std::uint32_t>(value);
+        } else if (token.is("CAPTION")) {
+            dialog.caption = quotedText(nextToken(at));
+        } else if (token.is("FONT")) {
+            long size = 0;
+            readNumbers(at, &size, 1);
+            nextToken(at); // the comma before the name
+            dialog.fontSize = static_cast<int>(size);
+            dialog.fontName = quotedText(nextToken(at));
+        } else if (opensBlock(token)) {
+            return parseDialogBody(at, dialog);
+        } else {
+            return false;
         }
     }
     return false;
+}
+
+// Moves `at` just past "<id> <keyword>"; false when the script has none.
+bool findResource(const char*& at, unsigned id, const char* keyword) {
+    Token previous{at, at};
+    for (Token token = nextToken(at); !isEnd(token); previous = token, token = nextToken(at)) {
+        if (token.is(keyword) && std::isdigit(static_cast<unsigned char>(*previous.begin)) &&
+            numberOf(previous) == id) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool parseScriptDialog(unsigned id, ScriptDialog& dialog) {
+    const char* at = RESOURCE_SCRIPT_TEXT;
+    dialog = ScriptDialog{};
+    return findResource(at, id, "DIALOG") && parseDialog(at, dialog);
+}
+
+bool parseScriptMenu(unsigned id, std::vector<ScriptMenuEntry>& entries) {
+    const char* at = RESOURCE_SCRIPT_TEXT;
+    entries.clear();
+    return findResource(at, id, "MENU") && opensBlock(skipOptions(at)) &&
+           parseMenuBlock(at, entries);
 }
 
 std::size_t copyScriptString(unsigned id, char16_t* buffer, std::size_t capacity) {

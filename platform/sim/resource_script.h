@@ -27,3 +27,26 @@ struct ScriptMenuEntry {
 // The entries of MENU `id` of the script (its submenus, for a menu bar); false
 // when the script has no such menu or it is cut short.
 bool parseScriptMenu(unsigned id, std::vector<ScriptMenuEntry>& entries);
+
+// A control of a DIALOG of the script.
+struct ScriptControl {
+    int id;
+    std::u16string className; // "STATIC"
+    std::u16string text;      // for an icon control, the icon's resource number
+    std::uint32_t style;
+    int x, y, width, height;
+};
+
+// A DIALOG of the script with what the program relies on.
+struct ScriptDialog {
+    int width, height;
+    std::uint32_t style;
+    std::uint32_t exStyle;
+    std::u16string caption;
+    std::u16string fontName;
+    int fontSize;
+    std::vector<ScriptControl> controls;
+};
+
+// DIALOG `id` of the script; false when there is none or it is malformed.
+bool parseScriptDialog(unsigned id, ScriptDialog& dialog);

@@ -1,5 +1,7 @@
 #include "platform/sim/sim_files.h"
+
 #include "platform/files.h"
+#include "platform/sim/ascii_fold.h"
 #include "platform/whole_text.h"
 
 namespace {
@@ -24,10 +26,6 @@ FileSystem switchedOn() {
 }
 
 FileSystem fileSystem = switchedOn();
-
-char16_t foldedAscii(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
 
 bool samePath(const char16_t* a, const char16_t* b) {
     for (; *a != u'\0' && foldedAscii(*a) == foldedAscii(*b); ++a, ++b) {
@@ -86,6 +84,10 @@ bool simRemoveFile(const char16_t* path) {
 
 int simFileCount() {
     return fileSystem.fileCount;
+}
+
+const char16_t* simFilePath(int index) {
+    return index >= 0 && index < fileSystem.fileCount ? fileSystem.files[index] : nullptr;
 }
 
 bool simSetFolderPath(int folder, const char16_t* path) {

@@ -22,6 +22,10 @@ bool simRemoveFile(const char16_t* path);
 
 int simFileCount();
 
+// The path of file `index`, from 0 to simFileCount() - 1, in no set order (a
+// removal moves the last file into the gap); nullptr for any other index.
+const char16_t* simFilePath(int index);
+
 // Gives special folder `folder` its path. An empty path, or one that does not
 // fit (then false), leaves the folder unknown: asking for its path fails. False
 // and nothing changed when SIM_FOLDER_CAPACITY other folders are known.

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_handheld.h"
 
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_dialogs.h"
 #include "platform/sim/sim_display.h"
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_graphics.h"
@@ -10,6 +11,8 @@
 #include "platform/sim/sim_programs.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_single_instance.h"
+#include "platform/sim/sim_storage.h"
+#include "platform/sim/sim_system_info.h"
 #include "platform/sim/sim_windows.h"
 
 namespace {
@@ -45,6 +48,7 @@ void resetSimHandheld(SimProcessorKind processor) {
     resetSimProcessor(processor);
     resetSimClock();
     resetSimWindowing();
+    resetSimDialogs();
     resetSimGraphics();
     resetSimMenus();
     resetSimRegistry();
@@ -54,6 +58,8 @@ void resetSimHandheld(SimProcessorKind processor) {
     resetSimDisplay();
     resetSimPrograms();
     resetSimProcesses();
+    resetSimStorage();
+    resetSimSystemInfo();
 }
 
 void scriptMessageBoxAnswer(int answer) {

@@ -25,6 +25,7 @@ struct SimHandheld {
     int scriptedAnswerCount;
     int scriptedAnswersUsed;
     int errorBeeps;
+    int informationSounds;
     MemoryStatus memory;
     PowerStatus power;
     bool powerQueryFails;

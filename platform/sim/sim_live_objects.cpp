@@ -4,9 +4,10 @@
 #include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_processor.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_storage.h"
 
 LiveObjectCounts livePlatformObjects() {
     return LiveObjectCounts{simLiveCccrWindows(), simLiveRegistryKeys(), simLiveBitmaps(),
                             simLiveIcons(),       simLiveSnapshots(),    simLiveProcessHandles(),
-                            simLiveMenus()};
+                            simLiveMenus(),       simLiveSearches()};
 }

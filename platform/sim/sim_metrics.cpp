@@ -3,7 +3,7 @@
 
 namespace {
 
-constexpr SimScreenMetrics QVGA_SCREEN = {240, 320, 16};
+constexpr SimScreenMetrics QVGA_SCREEN = {240, 320, 16, 32};
 
 } // namespace
 
@@ -21,6 +21,9 @@ int systemMetric(int index) {
         return simScreenMetrics.height;
     case METRIC_SMALL_ICON_WIDTH:
         return simScreenMetrics.smallIconWidth;
+    case METRIC_ICON_WIDTH:
+    case METRIC_ICON_HEIGHT:
+        return simScreenMetrics.iconSize;
     default:
         return 0; // as Windows answers a measure it does not know
     }

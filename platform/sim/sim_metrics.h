@@ -7,6 +7,7 @@ struct SimScreenMetrics {
     int width;
     int height;
     int smallIconWidth;
+    int iconSize; // icons are square
 };
 
 extern SimScreenMetrics simScreenMetrics;

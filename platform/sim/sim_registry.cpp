@@ -1,6 +1,9 @@
 #include "platform/sim/sim_registry.h"
+
 #include "platform/registry.h"
+#include "platform/sim/ascii_fold.h"
 #include "platform/sim/utf8.h"
+#include "platform/whole_text.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,6 +19,7 @@ namespace {
 // The access rights that the registry checks, as Windows defines them.
 constexpr std::uint32_t KEY_QUERY_VALUE = 0x0001;
 constexpr std::uint32_t KEY_SET_VALUE = 0x0002;
+constexpr std::uint32_t KEY_ENUMERATE_SUB_KEYS = 0x0008;
 constexpr std::uint32_t REG_DWORD = 4;
 constexpr std::size_t NUMBER_SIZE = sizeof(std::uint32_t);
 
@@ -50,9 +54,7 @@ std::u16string_view textOrEmpty(const char16_t* text) {
 std::u16string folded(std::u16string_view text) {
     std::u16string result(text);
     for (char16_t& c : result) {
-        if (c >= u'A' && c <= u'Z') {
-            c = static_cast<char16_t>(c - u'A' + u'a');
-        }
+        c = foldedAscii(c);
     }
     return result;
 }
@@ -130,6 +132,34 @@ const StoredValue* valueAt(const char16_t* keyPath, const char16_t* name) {
     return findValue(findKey(textOrEmpty(keyPath)), name);
 }
 
+// The keys directly below `parent`, in the order of their folded paths.
+std::vector<const StoredKey*> subkeysOf(const StoredKey& parent) {
+    const std::u16string prefix = folded(parent.path) + u'\\';
+    std::vector<const StoredKey*> subkeys;
+    for (auto below = registry.keys.lower_bound(prefix);
+         below != registry.keys.end() && below->first.starts_with(prefix); ++below) {
+        if (below->first.find(u'\\', prefix.size()) == std::u16string::npos) {
+            subkeys.push_back(&below->second);
+        }
+    }
+    return subkeys;
+}
+
+// The subkey listed at `index` below the key behind `key`; nullptr when there
+// is none or the handle may not enumerate.
+const StoredKey* subkeyAt(RegistryKey key, std::uint32_t index) {
+    const StoredKey* parent = keyThrough(key, KEY_ENUMERATE_SUB_KEYS);
+    if (parent == nullptr) {
+        return nullptr;
+    }
+    const std::vector<const StoredKey*> subkeys = subkeysOf(*parent);
+    return index < subkeys.size() ? subkeys[index] : nullptr;
+}
+
+std::u16string lastPart(const std::u16string& path) {
+    return path.substr(path.rfind(u'\\') + 1);
+}
+
 } // namespace
 
 RegistryKey openRegistryKey(const char16_t* path, std::uint32_t access) {
@@ -161,6 +191,22 @@ void setRegistryNumber(RegistryKey key, const char16_t* name, std::uint32_t valu
     std::vector<std::uint8_t> bytes(NUMBER_SIZE);
     std::memcpy(bytes.data(), &value, NUMBER_SIZE);
     storeValue(*stored, textOrEmpty(name), REG_DWORD, std::move(bytes));
+}
+
+bool queryRegistrySubkeyCount(RegistryKey key, std::uint32_t& count) {
+    const StoredKey* stored = keyThrough(key, KEY_QUERY_VALUE);
+    if (stored == nullptr) {
+        return false;
+    }
+    count = static_cast<std::uint32_t>(subkeysOf(*stored).size());
+    return true;
+}
+
+bool registrySubkeyName(RegistryKey key, std::uint32_t index, char16_t* buffer,
+                        std::size_t capacity) {
+    const StoredKey* subkey = subkeyAt(key, index);
+    const std::u16string name = subkey == nullptr ? std::u16string{} : lastPart(subkey->path);
+    return copyWholeText(name.c_str(), buffer, capacity) && subkey != nullptr;
 }
 
 void closeRegistryKey(RegistryKey key) {

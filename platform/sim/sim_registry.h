@@ -9,6 +9,11 @@
 // ASCII letters folded to lower case; other letters (which Windows folds too)
 // must match exactly. A value is a type code with any number of bytes. Handles
 // are numbers handed out in turn, never reused until the registry is reset.
+// Subkeys are listed in the order of their names with ASCII letters folded to
+// lower case, compared character by character, each by the name it was first
+// created with. Counting them needs a handle that may query (KEY_QUERY_VALUE)
+// and listing them one that may enumerate (KEY_ENUMERATE_SUB_KEYS), as on
+// Windows: a key opened for writing does neither (Wine lets it count).
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,6 @@
 #include "platform/sim/sim_windows.h"
 
+#include "platform/dialogs.h"
 #include "platform/sim/sim_clock.h"
 
 #include <cstring>
@@ -11,6 +12,7 @@ namespace {
 constexpr std::uintptr_t FIRST_WINDOW_HANDLE = 0x10000;
 constexpr std::uint32_t WM_QUIT_MESSAGE = 18;
 
+// Copies a name whole; false when it does not fit.
 template <std::size_t Capacity> bool copyName(char16_t (&target)[Capacity], const char16_t* name) {
     std::size_t length = 0;
     for (; name != nullptr && name[length] != u'\0'; ++length) {
@@ -51,6 +53,24 @@ SimWindow* liveWindow(WindowHandle window) {
 
 WindowHandle handleOfSlot(int slot) {
     return static_cast<WindowHandle>(FIRST_WINDOW_HANDLE + static_cast<std::uintptr_t>(slot));
+}
+
+// A text cut to fit, as window texts are kept.
+template <std::size_t Capacity> void copyCut(char16_t (&target)[Capacity], const char16_t* text) {
+    std::size_t length = 0;
+    for (; text != nullptr && text[length] != u'\0' && length + 1 < Capacity; ++length) {
+        target[length] = text[length];
+    }
+    target[length] = u'\0';
+}
+
+int freeSlot() {
+    for (int slot = 0; slot < SIM_WINDOW_CAPACITY; ++slot) {
+        if (!simWindowing.windows[slot].live) {
+            return slot;
+        }
+    }
+    return -1;
 }
 
 void stopTimers(WindowHandle window) {
@@ -109,38 +129,59 @@ bool registerWindowClass(const WindowClassRecord& windowClass) {
 WindowHandle createWindow(const char16_t* className, const char16_t* title, std::uint32_t style,
                           ModuleHandle) {
     const SimWindowClass* windowClass = findClass(className);
-    if (windowClass == nullptr) {
+    if (windowClass == nullptr || title == nullptr) {
         return WindowHandle::None;
     }
+    const WindowHandle handle = simAddWindow(windowClass->name, title, style,
+                                             windowClass->record.procedure, WindowHandle::None, 0);
+    if (handle != WindowHandle::None &&
+        liveWindow(handle)->procedure(handle, WM_CREATE_MESSAGE, 0, 0) == -1) {
+        destroyWindow(handle);
+        return WindowHandle::None;
+    }
+    return handle;
+}
+
+WindowHandle simAddWindow(const char16_t* className, const char16_t* title, std::uint32_t style,
+                          WindowProcedure procedure, WindowHandle parent, int id) {
+    const int slot = freeSlot();
+    if (slot < 0) {
+        return WindowHandle::None;
+    }
+    SimWindow& window = simWindowing.windows[slot];
+    window = SimWindow{true, {}, {}, style, procedure, parent, id};
+    copyName(window.className, className);
+    copyCut(window.title, title);
+    return handleOfSlot(slot);
+}
+
+WindowHandle simChildWindow(WindowHandle parent, int id) {
     for (int slot = 0; slot < SIM_WINDOW_CAPACITY; ++slot) {
-        SimWindow& window = simWindowing.windows[slot];
-        if (window.live) {
-            continue;
+        const SimWindow& window = simWindowing.windows[slot];
+        if (window.live && parent != WindowHandle::None && window.parent == parent &&
+            window.id == id) {
+            return handleOfSlot(slot);
         }
-        window = SimWindow{true, {}, {}, style, windowClass->record.procedure};
-        copyName(window.className, windowClass->name);
-        if (!copyName(window.title, title)) {
-            window.live = false;
-            return WindowHandle::None;
-        }
-        const WindowHandle handle = handleOfSlot(slot);
-        if (window.procedure(handle, WM_CREATE_MESSAGE, 0, 0) == -1) {
-            destroyWindow(handle);
-            return WindowHandle::None;
-        }
-        return handle;
     }
     return WindowHandle::None;
 }
 
+// Children go with their parent, as on the device.
 bool destroyWindow(WindowHandle window) {
     SimWindow* entry = liveWindow(window);
     if (entry == nullptr) {
         return false;
     }
-    entry->procedure(window, WM_DESTROY_MESSAGE, 0, 0);
+    if (entry->procedure != nullptr) {
+        entry->procedure(window, WM_DESTROY_MESSAGE, 0, 0);
+    }
     stopTimers(window);
     entry->live = false;
+    for (int slot = 0; slot < SIM_WINDOW_CAPACITY; ++slot) {
+        if (simWindowing.windows[slot].live && simWindowing.windows[slot].parent == window) {
+            destroyWindow(handleOfSlot(slot));
+        }
+    }
     return true;
 }
 
@@ -213,7 +254,7 @@ void translateMessage(const WindowMessage&) {
 
 std::intptr_t dispatchMessage(const WindowMessage& message) {
     SimWindow* window = liveWindow(message.window);
-    if (window == nullptr) {
+    if (window == nullptr || window->procedure == nullptr) {
         return 0;
     }
     return window->procedure(message.window, message.message, message.wParam, message.lParam);
@@ -238,4 +279,29 @@ bool setTimer(WindowHandle window, std::uintptr_t id, std::uint32_t periodMs) {
     }
     *free = SimTimer{true, window, id, periodMs, simClock.now + periodMs};
     return true;
+}
+
+void setWindowText(WindowHandle window, const char16_t* text) {
+    if (SimWindow* entry = liveWindow(window)) {
+        copyCut(entry->title, text);
+    }
+}
+
+std::size_t windowText(WindowHandle window, char16_t* buffer, std::size_t capacity) {
+    const SimWindow* entry = liveWindow(window);
+    std::size_t length = 0;
+    for (; entry != nullptr && entry->title[length] != u'\0' && length + 1 < capacity; ++length) {
+        buffer[length] = entry->title[length];
+    }
+    if (capacity > 0) {
+        buffer[length] = u'\0';
+    }
+    return length;
+}
+
+void bringWindowToFront(WindowHandle window) {
+    if (liveWindow(window) != nullptr) {
+        ++simWindowing.broughtToFront;
+        simWindowing.lastBroughtToFront = window;
+    }
 }

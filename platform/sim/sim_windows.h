@@ -7,10 +7,11 @@
 
 #include <cstdint>
 
-inline constexpr int SIM_WINDOW_CAPACITY = 16;
+inline constexpr int SIM_WINDOW_CAPACITY = 256; // dialogs bring a window per control
 inline constexpr int SIM_QUEUE_CAPACITY = 64;
 inline constexpr int SIM_TIMER_CAPACITY = 8;
-inline constexpr int SIM_NAME_CAPACITY = 32;
+inline constexpr int SIM_NAME_CAPACITY = 32;   // class names
+inline constexpr int SIM_TITLE_CAPACITY = 128; // titles and control texts
 
 struct SimWindowClass {
     bool registered;
@@ -21,9 +22,11 @@ struct SimWindowClass {
 struct SimWindow {
     bool live;
     char16_t className[SIM_NAME_CAPACITY];
-    char16_t title[SIM_NAME_CAPACITY];
+    char16_t title[SIM_TITLE_CAPACITY]; // cut to fit
     std::uint32_t style;
-    WindowProcedure procedure;
+    WindowProcedure procedure; // nullptr for a control, which handles nothing
+    WindowHandle parent;
+    int id;
 };
 
 struct SimTimer {
@@ -46,6 +49,8 @@ struct SimWindowing {
     int defaultHandled; // messages given to the default window handling
     WindowMessage lastDefaultHandled;
     int translated;
+    int broughtToFront;
+    WindowHandle lastBroughtToFront;
 };
 
 extern SimWindowing simWindowing;
@@ -55,3 +60,11 @@ void resetSimWindowing();
 
 // The window's entry, or nullptr when the handle names no live window.
 const SimWindow* simWindow(WindowHandle window);
+
+// A window the simulated handheld makes itself, such as a dialog or one of its
+// controls; None when the table is full. No message is sent.
+WindowHandle simAddWindow(const char16_t* className, const char16_t* title, std::uint32_t style,
+                          WindowProcedure procedure, WindowHandle parent, int id);
+
+// The child of `parent` with that id, or None.
+WindowHandle simChildWindow(WindowHandle parent, int id);

@@ -1,79 +1,25 @@
-// The desktop's running processes through Tool Help, counting the snapshots and
-// the process handles handed out and not yet closed.
+// The desktop's Tool Help.
 
-#include "platform/processes.h"
-#include "platform/win32/live_counts.h"
-#include "platform/win32/native_handles.h"
 #include "platform/win32/process_entry.h"
-
-#include <windows.h>
+#include "platform/win32/tool_help.h"
 
 #include <tlhelp32.h>
 
-namespace {
-
-int openSnapshots = 0;
-int openProcesses = 0;
-
-HANDLE snapshotHandle(SnapshotHandle snapshot) {
-    return native<HANDLE>(snapshot);
+bool firstToolHelpProcess(HANDLE snapshot, ProcessEntry& entry) {
+    return stepToolHelp<PROCESSENTRY32W>(Process32FirstW, snapshot, entry);
 }
 
-HANDLE processHandle(ProcessHandle process) {
-    return native<HANDLE>(process);
+bool nextToolHelpProcess(HANDLE snapshot, ProcessEntry& entry) {
+    return stepToolHelp<PROCESSENTRY32W>(Process32NextW, snapshot, entry);
 }
 
-} // namespace
-
-SnapshotHandle takeProcessSnapshot() {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) {
-        return SnapshotHandle::None;
-    }
-    ++openSnapshots;
-    return handleOf<SnapshotHandle>(snapshot);
-}
-
-bool firstProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
-    return stepToolHelp<PROCESSENTRY32W>(Process32FirstW, snapshotHandle(snapshot), entry);
-}
-
-bool nextProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
-    return stepToolHelp<PROCESSENTRY32W>(Process32NextW, snapshotHandle(snapshot), entry);
-}
-
-void closeProcessSnapshot(SnapshotHandle snapshot) {
-    if (snapshot != SnapshotHandle::None && CloseHandle(snapshotHandle(snapshot)) != FALSE) {
-        --openSnapshots;
-    }
+bool closeToolHelpSnapshot(HANDLE snapshot) {
+    return CloseHandle(snapshot) != FALSE;
 }
 
 // The device opens the process with access 0 and may still end it. A desktop
 // grants a handle only the rights asked for, and one with access 0 cannot end
 // the process, so here the handle asks for PROCESS_TERMINATE.
-ProcessHandle openProcess(std::uint32_t processId) {
-    const HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, processId);
-    openProcesses += process != nullptr ? 1 : 0;
-    return handleOf<ProcessHandle>(process);
-}
-
-bool terminateProcess(ProcessHandle process, std::uint32_t exitCode) {
-    // None never reaches the system, whose lowest layer reads a null handle as
-    // the calling process.
-    return process != ProcessHandle::None &&
-           TerminateProcess(processHandle(process), exitCode) != FALSE;
-}
-
-void closeProcessHandle(ProcessHandle process) {
-    if (process != ProcessHandle::None && CloseHandle(processHandle(process)) != FALSE) {
-        --openProcesses;
-    }
-}
-
-int liveSnapshots() {
-    return openSnapshots;
-}
-
-int liveProcessHandles() {
-    return openProcesses;
+HANDLE openProcessToEnd(DWORD processId) {
+    return OpenProcess(PROCESS_TERMINATE, FALSE, processId);
 }

@@ -9,3 +9,4 @@ int liveIcons();
 int liveSnapshots();
 int liveProcessHandles();
 int liveMenus();
+int liveSearches();

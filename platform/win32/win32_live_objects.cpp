@@ -3,5 +3,5 @@
 
 LiveObjectCounts livePlatformObjects() {
     return LiveObjectCounts{liveCccrWindows(), liveRegistryKeys(),   liveBitmaps(), liveIcons(),
-                            liveSnapshots(),   liveProcessHandles(), liveMenus()};
+                            liveSnapshots(),   liveProcessHandles(), liveMenus(),   liveSearches()};
 }

@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -70,6 +71,32 @@ bool queryRegistryNumber(RegistryKey key, const char16_t* name, std::uint32_t& v
 void setRegistryNumber(RegistryKey key, const char16_t* name, std::uint32_t value) {
     RegSetValueExW(keyHandle(key), wide(name), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                    sizeof value);
+}
+
+bool queryRegistrySubkeyCount(RegistryKey key, std::uint32_t& count) {
+    DWORD subkeys = 0;
+    if (RegQueryInfoKeyW(keyHandle(key), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
+                         nullptr, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    count = subkeys;
+    return true;
+}
+
+// A name that does not fit fails with ERROR_MORE_DATA; then, as after any
+// failure, the buffer holds an empty text.
+bool registrySubkeyName(RegistryKey key, std::uint32_t index, char16_t* buffer,
+                        std::size_t capacity) {
+    if (buffer == nullptr || capacity == 0) {
+        return false;
+    }
+    DWORD size = static_cast<DWORD>(std::min<std::size_t>(capacity, 0xFFFFFFFF));
+    const LONG result = RegEnumKeyExW(keyHandle(key), index, reinterpret_cast<wchar_t*>(buffer),
+                                      &size, nullptr, nullptr, nullptr, nullptr);
+    if (result != ERROR_SUCCESS) {
+        buffer[0] = u'\0';
+    }
+    return result == ERROR_SUCCESS;
 }
 
 void closeRegistryKey(RegistryKey key) {

@@ -3,10 +3,13 @@
 // look at the registers and change them as another program might. Every wait
 // is bounded; on any failure the program is ended and the driver exits with 1.
 //
-//     tavil_driver clock          start-up, enforcement, a second copy's preset, close
-//     tavil_driver menu FOLDER    the popup menu (FOLDER/menu-open is created while it
-//                                 is open; FOLDER/screenshot-taken lets it close), then
-//                                 menu commands and the settings they store, then exit
+//     tavil_driver clock            start-up, enforcement, a second copy's preset, close
+//     tavil_driver menu FOLDER      the popup menu, then menu commands and the settings
+//                                   they store, then exit
+//     tavil_driver dialogs FOLDER   each information dialog opened by its command, its
+//                                   fields read back, then closed with OK
+// The screenshot scenarios ask for each picture by creating FOLDER/NAME.wanted
+// and go on once it has become FOLDER/NAME.taken.
 
 #include "platform/sim/sim_processor.h"
 
@@ -117,6 +120,14 @@ bool fileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Asks for a screenshot of the screen as it is now and waits until it is taken.
+bool screenshot(const std::string& folder, const std::string& name) {
+    CloseHandle(CreateFileA((folder + "/" + name + ".wanted").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr));
+    return waitFor([&] { return fileExists(folder + "/" + name + ".taken"); },
+                   SCREENSHOT_TIMEOUT_MS);
+}
+
 int clockScenario() {
     if (!startFirstCopy()) {
         return fail("Tavil.exe did not start with its main window");
@@ -163,10 +174,8 @@ int menuScenario(const std::string& folder) {
     if (!waitFor([] { return openPopupMenu() != nullptr; }, STEP_TIMEOUT_MS)) {
         return fail("message 1025 did not open the popup menu");
     }
-    CloseHandle(CreateFileA((folder + "/menu-open").c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, 0, nullptr));
     std::printf("menu open\n");
-    if (!waitFor([&] { return fileExists(folder + "/screenshot-taken"); }, SCREENSHOT_TIMEOUT_MS)) {
+    if (!screenshot(folder, "popup-menu")) {
         return fail("no screenshot was taken of the open menu");
     }
     PostMessageW(mainWindow(), WM_CANCELMODE, 0, 0);
@@ -201,6 +210,77 @@ int menuScenario(const std::string& folder) {
     return 0;
 }
 
+struct DialogCheck {
+    std::uint32_t command;
+    const wchar_t* caption;
+    const char* picture;
+    int field;           // a field whose text is known
+    const wchar_t* text; // what it shows, or nullptr: any text but an empty one
+};
+
+// Each dialog's known field: the simulated PXA270's identity, the clock after
+// the "624 МГц" command, and texts that any desktop shows.
+constexpr DialogCheck DIALOG_CHECKS[] = {
+    {10068, L"Процессор", "dialog-processor", 1003, L"PXA27x"},
+    {10069, L"Питание", "dialog-power", 1001, nullptr},
+    {10070, L"Память", "dialog-memory", 1004, nullptr},
+    {10071, L"Система", "dialog-system", 1001, nullptr},
+    {10073, L"О программе", "dialog-about", 0, nullptr},
+};
+
+HWND dialogWindow(const wchar_t* caption) {
+    return FindWindowW(L"#32770", caption);
+}
+
+std::wstring fieldText(HWND dialog, int id) {
+    wchar_t text[128] = L"";
+    GetDlgItemTextW(dialog, id, text, 128);
+    return text;
+}
+
+bool showsKnownField(HWND dialog, const DialogCheck& check) {
+    if (check.field == 0) {
+        return true;
+    }
+    const std::wstring text = fieldText(dialog, check.field);
+    return check.text != nullptr ? text == check.text : !text.empty();
+}
+
+int dialogsScenario(const std::string& folder) {
+    if (!startFirstCopy()) {
+        return fail("Tavil.exe did not start with its main window");
+    }
+    choose(10006); // "624 МГц"
+    for (const DialogCheck& check : DIALOG_CHECKS) {
+        choose(check.command);
+        if (!waitFor([&] { return dialogWindow(check.caption) != nullptr; }, STEP_TIMEOUT_MS)) {
+            return fail(check.picture);
+        }
+        const HWND dialog = dialogWindow(check.caption);
+        // Live fields are written at the next tick of the one-second timer.
+        if (!waitFor([&] { return showsKnownField(dialog, check); }, STEP_TIMEOUT_MS)) {
+            return fail(check.picture);
+        }
+        if (check.command == 10068 &&
+            !waitFor([&] { return fieldText(dialog, 1006) == L"624 МГц"; }, STEP_TIMEOUT_MS)) {
+            return fail("the Processor dialog does not show the clock set from the menu");
+        }
+        if (!screenshot(folder, check.picture)) {
+            return fail("no screenshot was taken of a dialog");
+        }
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        if (!waitFor([&] { return dialogWindow(check.caption) == nullptr; }, STEP_TIMEOUT_MS)) {
+            return fail("OK did not close a dialog");
+        }
+        std::printf("%s: shown and closed\n", check.picture);
+    }
+    choose(10113); // "Выход"
+    if (!exitedWithZero(firstCopy, STEP_TIMEOUT_MS)) {
+        return fail("\"Выход\" did not end Tavil.exe with exit code 0");
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -210,6 +290,9 @@ int main(int argc, char** argv) {
     if (argc >= 3 && std::strcmp(argv[1], "menu") == 0) {
         return menuScenario(argv[2]);
     }
-    std::printf("usage: tavil_driver clock | menu FOLDER\n");
+    if (argc >= 3 && std::strcmp(argv[1], "dialogs") == 0) {
+        return dialogsScenario(argv[2]);
+    }
+    std::printf("usage: tavil_driver clock | menu FOLDER | dialogs FOLDER\n");
     return 2;
 }

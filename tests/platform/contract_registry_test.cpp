@@ -7,9 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace {
 
 constexpr std::uint32_t UNTOUCHED = 0xA5A5A5A5;
+constexpr std::size_t NAME_CAPACITY = 256; // a key name's longest, with its terminator
+constexpr const char16_t* NOT_READ = u"(not read)";
 
 class RegistryContract : public ::testing::Test {
   protected:
@@ -39,6 +45,16 @@ class RegistryContract : public ::testing::Test {
 
     int keysAtStart = 0;
 };
+
+// The name at `index` as read into a buffer of `capacity` that held "x"
+// before; NOT_READ when the read fails, which must leave an empty text.
+std::u16string subkeyName(RegistryKey key, std::uint32_t index,
+                          std::size_t capacity = NAME_CAPACITY) {
+    char16_t name[NAME_CAPACITY] = u"x";
+    const bool found = registrySubkeyName(key, index, name, capacity);
+    EXPECT_TRUE(found || name[0] == u'\0') << "a failed read leaves an empty text";
+    return found ? name : NOT_READ;
+}
 
 TEST_F(RegistryContract, CreatingMakesAMissingKeyAndTheKeysAboveIt) {
     const char16_t* const paths[] = {u"SOFTWARE\\TavilContractTest\\Create",
@@ -116,6 +132,59 @@ TEST_F(RegistryContract, EachKeyDoesOnlyWhatItWasOpenedFor) {
     EXPECT_FALSE(queryRegistryNumber(writing, u"Number", value)) << "a created key only writes";
     EXPECT_EQ(value, UNTOUCHED);
     closeRegistryKey(writing);
+}
+
+TEST_F(RegistryContract, SubkeysAreCountedAndListedEachOnce) {
+    const std::u16string path = u"SOFTWARE\\TavilContractTest\\Subkeys";
+    std::vector<std::u16string> names = {u"Second", u"First", u"Third key"};
+    for (const std::u16string& name : names) {
+        closeRegistryKey(createRegistryKey((path + u"\\" + name).c_str()));
+    }
+    closeRegistryKey(createRegistryKey((path + u"\\First\\Below").c_str()));
+    const RegistryKey key = openRegistryKey(path.c_str(), REGISTRY_READ_ACCESS);
+    std::uint32_t count = UNTOUCHED;
+    EXPECT_TRUE(queryRegistrySubkeyCount(key, count));
+    EXPECT_EQ(count, names.size()) << "only the keys directly below";
+
+    std::vector<std::u16string> listed;
+    for (std::uint32_t index = 0; index < names.size(); ++index) {
+        listed.push_back(subkeyName(key, index));
+    }
+    std::ranges::sort(listed);
+    std::ranges::sort(names);
+    EXPECT_EQ(listed, names);
+    EXPECT_EQ(subkeyName(key, 3), NOT_READ) << "past the end";
+    EXPECT_EQ(subkeyName(key, 0xFFFFFFFF), NOT_READ);
+
+    const std::u16string first = subkeyName(key, 0);
+    EXPECT_EQ(subkeyName(key, 0, first.size()), NOT_READ) << "no room for the terminator";
+    EXPECT_EQ(subkeyName(key, 0, first.size() + 1), first);
+    closeRegistryKey(key);
+}
+
+// Windows counts subkeys only through a key that may query values, but Wine
+// counts them through any key, so only listing is checked for a writing key.
+TEST_F(RegistryContract, OnlyAKeyOpenedForReadingListsSubkeys) {
+    const std::u16string path = u"SOFTWARE\\TavilContractTest\\FewSubkeys";
+    const RegistryKey writing = createRegistryKey(path.c_str());
+    const RegistryKey reading = openRegistryKey(path.c_str(), REGISTRY_READ_ACCESS);
+    std::uint32_t count = UNTOUCHED;
+    EXPECT_TRUE(queryRegistrySubkeyCount(reading, count));
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(subkeyName(reading, 0), NOT_READ);
+
+    closeRegistryKey(createRegistryKey((path + u"\\Sub").c_str()));
+    EXPECT_EQ(subkeyName(reading, 0), u"Sub");
+    EXPECT_EQ(subkeyName(writing, 0), NOT_READ) << "a created key only writes";
+    EXPECT_EQ(subkeyName(RegistryKey::None, 0), NOT_READ);
+    count = UNTOUCHED;
+    EXPECT_FALSE(queryRegistrySubkeyCount(RegistryKey::None, count));
+    EXPECT_EQ(count, UNTOUCHED);
+    char16_t untouched[] = u"x";
+    EXPECT_FALSE(registrySubkeyName(reading, 0, untouched, 0));
+    EXPECT_EQ(untouched[0], u'x') << "no room: nothing written";
+    closeRegistryKey(writing);
+    closeRegistryKey(reading);
 }
 
 TEST_F(RegistryContract, NoKeyAndNoPathDoNothing) {

@@ -145,6 +145,31 @@ TEST_F(SimRegistryTest, ClosedAndUnknownHandlesDoNothing) {
     closeRegistryKey(next);
 }
 
+TEST_F(SimRegistryTest, SubkeysAreListedByFoldedNameOnlyThroughAReadingKey) {
+    for (const char16_t* path : {u"SOFTWARE\\b", u"SOFTWARE\\A b", u"SOFTWARE\\a\\deeper",
+                                 u"SOFTWARE\\C_", u"SOFTWARE\\Ca"}) {
+        setNumber(path, u"Number", 1);
+    }
+    const RegistryKey key = openRegistryKey(u"SOFTWARE", REGISTRY_READ_ACCESS);
+    std::vector<std::u16string> listed;
+    char16_t name[16];
+    for (std::uint32_t index = 0; registrySubkeyName(key, index, name, std::size(name)); ++index) {
+        listed.push_back(name);
+    }
+    EXPECT_EQ(listed, (std::vector<std::u16string>{u"a", u"A b", u"b", u"C_", u"Ca"}));
+    closeRegistryKey(key);
+
+    const RegistryKey writing = createRegistryKey(u"SOFTWARE"); // counts only on Wine
+    for (const RegistryKey cannot : {key, static_cast<RegistryKey>(999), writing}) {
+        std::uint32_t count = UNTOUCHED;
+        EXPECT_FALSE(queryRegistrySubkeyCount(cannot, count));
+        EXPECT_EQ(count, UNTOUCHED);
+        EXPECT_FALSE(registrySubkeyName(cannot, 0, name, std::size(name)));
+        EXPECT_EQ(name[0], u'\0');
+    }
+    closeRegistryKey(writing);
+}
+
 TEST_F(SimRegistryTest, FaultFlagsMakeCreatingAndWritingFail) {
     setNumber(TAVIL_KEY, u"Speed", 416);
     simRegistryFaults.setValue = true;

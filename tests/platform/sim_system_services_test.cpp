@@ -98,7 +98,7 @@ TEST_F(SimSystemServicesTest, TestsSetFolderPathsAndAnEmptyOrLongOneLeavesNoFold
 TEST_F(SimSystemServicesTest, SwitchingOnAgainForgetsWhatTestsSetUp) {
     createNamedMutex(u"TavilMutex");
     simMutexes.creationFails = true;
-    simScreenMetrics = SimScreenMetrics{480, 640, 32};
+    simScreenMetrics = SimScreenMetrics{480, 640, 32, 64};
     EXPECT_EQ(systemMetric(METRIC_SCREEN_HEIGHT), 640);
     EXPECT_EQ(systemMetric(METRIC_SMALL_ICON_WIDTH), 32);
     simAddFile(u"\\Windows\\StartUp\\Tavil.lnk");

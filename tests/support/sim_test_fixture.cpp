@@ -16,6 +16,7 @@ void SimTest::TearDown() {
     EXPECT_EQ(live.snapshots, 0) << "a process snapshot was not closed";
     EXPECT_EQ(live.processHandles, 0) << "a process handle was not closed";
     EXPECT_EQ(live.menus, 0) << "a menu was not destroyed";
+    EXPECT_EQ(live.searches, 0) << "a file or storage-card search was not closed";
     const bool iconShown = simIconPixels(appState.notifyData.icon) != nullptr;
     EXPECT_EQ(live.icons, iconShown ? 1 : 0) << "an icon other than the one shown is alive";
     EXPECT_FALSE(simProcessor.kernelMode) << "kernel mode was left on";

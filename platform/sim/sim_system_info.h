@@ -1,0 +1,24 @@
+#pragma once
+// The operating-system facts that the simulated handheld reports, as tests set
+// them: a Russian Windows Mobile 5.0 device in Moscow with a PXA270 processor
+// until a test changes them.
+
+#include "platform/system_info.h"
+
+struct SimSystemInfo {
+    OsVersion version;
+    std::uint32_t oemCodePage;
+    std::uint32_t ansiCodePage;
+    std::uint32_t defaultLanguageId;
+    std::uint32_t userInterfaceLanguageId;
+    std::int32_t timeZoneBias;
+    ProcessorInformation processor;
+    bool processorQueryFails; // the processor request answers an all-empty record
+};
+
+extern SimSystemInfo simSystemInfo;
+
+// The facts of the device just switched on: Windows CE 5.1 build 14847, code
+// pages 866 (OEM) and 1251 (ANSI), Russian (0x419) for both languages, a bias
+// of -180 minutes, and an Intel PXA270 at 416 MHz.
+void resetSimSystemInfo();
