@@ -1,5 +1,6 @@
 #include "platform/sim/sim_clock.h"
 
+#include "platform/sim/sim_battery.h"
 #include "platform/system_metrics.h"
 
 namespace {
@@ -29,6 +30,7 @@ void simAllowTime(std::uint32_t milliseconds) {
 }
 
 void simAdvanceClock(std::uint64_t milliseconds) {
+    simStepBattery(simClock.now, simClock.now + milliseconds);
     simClock.now += milliseconds;
     const std::uint64_t busy = simClock.loadPercent < 100 ? simClock.loadPercent : 100;
     const std::uint64_t idleShare = milliseconds * (100 - busy) + simClock.idleRemainder;

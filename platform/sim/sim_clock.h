@@ -25,5 +25,6 @@ void resetSimClock();
 // Lets the message loop run for `milliseconds` more of virtual time.
 void simAllowTime(std::uint32_t milliseconds);
 
-// Moves virtual time forward, counting the idle share of it.
+// Moves virtual time forward, counting the idle share of it and stepping the
+// battery.
 void simAdvanceClock(std::uint64_t milliseconds);

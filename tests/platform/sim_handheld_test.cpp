@@ -3,6 +3,7 @@
 
 #include "platform/clock_hardware.h"
 #include "platform/message_box.h"
+#include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/utf8.h"
 
@@ -85,6 +86,38 @@ TEST(Utf8, MalformedInputBecomesReplacementCharacters) {
     char narrow[8];
     utf16ToUtf8(u"\xD800x", narrow, sizeof narrow); // a lone surrogate
     EXPECT_STREQ(narrow, "\xEF\xBF\xBDx");
+}
+
+} // namespace
+
+namespace {
+
+// The battery steps once a minute of the handheld's time.
+TEST(SimBattery, DischargesOnBatteryAndChargesOnMains) {
+    struct Row {
+        std::uint8_t acLine;
+        std::uint8_t percent;
+        std::uint8_t flag;
+        std::uint64_t minutes;
+        std::uint8_t percentAfter;
+        std::uint8_t flagAfter;
+        std::int32_t currentAfter;
+    };
+    constexpr Row rows[] = {
+        {0, 87, 1, 2, 85, 1, -210},   {0, 21, 1, 2, 19, 2, -210},     {0, 5, 2, 3, 2, 4, -210},
+        {0, 1, 4, 5, 0, 4, -210},     {1, 97, 1, 2, 99, 8, 450},      {1, 99, 8, 3, 100, 1, 0},
+        {0, 255, 1, 9, 255, 1, -210}, {0, 50, 128, 9, 50, 128, -210},
+    };
+    for (const Row& row : rows) {
+        resetSimHandheld(SimProcessorKind::Pxa270);
+        simHandheld.power.acLineStatus = row.acLine;
+        simHandheld.power.batteryLifePercent = row.percent;
+        simHandheld.power.batteryFlag = row.flag;
+        simAdvanceClock(row.minutes * 60000 + 59999); // not yet one minute more
+        EXPECT_EQ(simHandheld.power.batteryLifePercent, row.percentAfter) << int(row.percent);
+        EXPECT_EQ(simHandheld.power.batteryFlag, row.flagAfter) << int(row.percent);
+        EXPECT_EQ(simHandheld.power.batteryCurrent, row.currentAfter) << int(row.percent);
+    }
 }
 
 } // namespace
