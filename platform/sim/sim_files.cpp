@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/sim/ascii_fold.h"
+#include "platform/sim/sim_path_table.h"
 #include "platform/whole_text.h"
 
 namespace {
@@ -12,8 +13,7 @@ struct SpecialFolder {
 };
 
 struct FileSystem {
-    char16_t files[SIM_FILE_CAPACITY][SIM_PATH_CAPACITY];
-    int fileCount;
+    SimPathTable<SIM_FILE_CAPACITY> files;
     SpecialFolder folders[SIM_FOLDER_CAPACITY];
     int folderCount;
 };
@@ -33,15 +33,6 @@ bool samePath(const char16_t* a, const char16_t* b) {
     return foldedAscii(*a) == foldedAscii(*b);
 }
 
-int fileIndex(const char16_t* path) {
-    for (int i = 0; path != nullptr && i < fileSystem.fileCount; ++i) {
-        if (samePath(fileSystem.files[i], path)) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 SpecialFolder* folderEntry(int folder) {
     for (int i = 0; i < fileSystem.folderCount; ++i) {
         if (fileSystem.folders[i].folder == folder) {
@@ -58,36 +49,19 @@ void resetSimFiles() {
 }
 
 bool simAddFile(const char16_t* path) {
-    if (path == nullptr || path[0] == u'\0') {
-        return false;
-    }
-    if (fileIndex(path) >= 0) {
-        return true;
-    }
-    if (fileSystem.fileCount == SIM_FILE_CAPACITY ||
-        !copyWholeText(path, fileSystem.files[fileSystem.fileCount], SIM_PATH_CAPACITY)) {
-        return false;
-    }
-    ++fileSystem.fileCount;
-    return true;
+    return addPath(fileSystem.files, path, samePath);
 }
 
 bool simRemoveFile(const char16_t* path) {
-    const int index = fileIndex(path);
-    if (index < 0) {
-        return false;
-    }
-    const int last = --fileSystem.fileCount;
-    copyWholeText(fileSystem.files[last], fileSystem.files[index], SIM_PATH_CAPACITY);
-    return true;
+    return removePath(fileSystem.files, path, samePath);
 }
 
 int simFileCount() {
-    return fileSystem.fileCount;
+    return fileSystem.files.count;
 }
 
 const char16_t* simFilePath(int index) {
-    return index >= 0 && index < fileSystem.fileCount ? fileSystem.files[index] : nullptr;
+    return index >= 0 && index < fileSystem.files.count ? fileSystem.files.paths[index] : nullptr;
 }
 
 bool simSetFolderPath(int folder, const char16_t* path) {
@@ -109,5 +83,5 @@ bool specialFolderPath(int folder, char16_t* buffer, std::size_t capacity) {
 }
 
 bool fileExists(const char16_t* path) {
-    return fileIndex(path) >= 0;
+    return pathIndex(fileSystem.files, path, samePath) >= 0;
 }

@@ -10,20 +10,14 @@ namespace {
 
 constexpr const char16_t* HELP_VIEWER = u"peghelp.exe";
 
-SimPrograms switchedOn() {
-    SimPrograms programs{};
-    copyWholeText(HELP_VIEWER, programs.installed[0], SIM_PATH_CAPACITY);
-    programs.installedCount = 1;
-    return programs;
+bool sameName(const char16_t* a, const char16_t* b) {
+    return std::u16string_view(a) == std::u16string_view(b);
 }
 
-int programIndex(const char16_t* name) {
-    for (int i = 0; name != nullptr && i < simPrograms.installedCount; ++i) {
-        if (std::u16string_view(simPrograms.installed[i]) == name) {
-            return i;
-        }
-    }
-    return -1;
+SimPrograms switchedOn() {
+    SimPrograms programs{};
+    addPath(programs.installed, HELP_VIEWER, sameName);
+    return programs;
 }
 
 } // namespace
@@ -35,29 +29,11 @@ void resetSimPrograms() {
 }
 
 bool simInstallProgram(const char16_t* name) {
-    if (name == nullptr || name[0] == u'\0') {
-        return false;
-    }
-    if (programIndex(name) >= 0) {
-        return true;
-    }
-    if (simPrograms.installedCount == SIM_PROGRAM_CAPACITY ||
-        !copyWholeText(name, simPrograms.installed[simPrograms.installedCount],
-                       SIM_PATH_CAPACITY)) {
-        return false;
-    }
-    ++simPrograms.installedCount;
-    return true;
+    return addPath(simPrograms.installed, name, sameName);
 }
 
 bool simRemoveProgram(const char16_t* name) {
-    const int index = programIndex(name);
-    if (index < 0) {
-        return false;
-    }
-    const int last = --simPrograms.installedCount;
-    copyWholeText(simPrograms.installed[last], simPrograms.installed[index], SIM_PATH_CAPACITY);
-    return true;
+    return removePath(simPrograms.installed, name, sameName);
 }
 
 bool createShortcut(const char16_t* shortcutPath, const char16_t* targetPath) {
@@ -78,7 +54,7 @@ bool deleteFile(const char16_t* path) {
 
 bool startProgram(const char16_t* application, const char16_t* commandLine) {
     char16_t line[SIM_COMMAND_LINE_CAPACITY];
-    if (programIndex(application) < 0 ||
+    if (pathIndex(simPrograms.installed, application, sameName) < 0 ||
         !copyWholeText(commandLine, line, SIM_COMMAND_LINE_CAPACITY)) {
         return false;
     }

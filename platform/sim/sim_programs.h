@@ -6,13 +6,13 @@
 // the simulated file system; the last one made is kept here with its target.
 
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_path_table.h"
 
 inline constexpr int SIM_PROGRAM_CAPACITY = 8;
 inline constexpr int SIM_COMMAND_LINE_CAPACITY = 260; // a longer command line starts nothing
 
 struct SimPrograms {
-    char16_t installed[SIM_PROGRAM_CAPACITY][SIM_PATH_CAPACITY]; // the programs it has
-    int installedCount;
+    SimPathTable<SIM_PROGRAM_CAPACITY> installed;   // the programs it has
     char16_t startedApplication[SIM_PATH_CAPACITY]; // the last program started
     char16_t startedCommandLine[SIM_COMMAND_LINE_CAPACITY];
     int programsStarted;

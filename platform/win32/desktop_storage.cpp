@@ -6,17 +6,9 @@
 
 #include "platform/storage.h"
 
+#include "platform/win32/device_sizes.h"
+
 #include <windows.h>
-
-#include <algorithm>
-
-namespace {
-
-std::uint32_t fitted(ULONGLONG bytes) {
-    return static_cast<std::uint32_t>(std::min<ULONGLONG>(bytes, 0xFFFFFFFF));
-}
-
-} // namespace
 
 StoreInformation queryStoreInformation() {
     wchar_t windowsFolder[MAX_PATH];
@@ -27,7 +19,7 @@ StoreInformation queryStoreInformation() {
         GetDiskFreeSpaceExW(windowsFolder, &available, &total, nullptr) == FALSE) {
         return StoreInformation{};
     }
-    return StoreInformation{fitted(total.QuadPart), fitted(available.QuadPart)};
+    return StoreInformation{fittedToDevice(total.QuadPart), fittedToDevice(available.QuadPart)};
 }
 
 SearchHandle beginStorageCardSearch() {

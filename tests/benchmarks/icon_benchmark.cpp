@@ -26,21 +26,23 @@ void BM_ComposeLargeIcon(benchmark::State& state) {
     composeAtSize(state, LARGE_ICON_SIZE);
 }
 
-void BM_RefreshUnchangedReading(benchmark::State& state) {
+// A handheld just started, its icon showing the processor load.
+void showLoadIcon() {
     appState = AppState{};
     resetSimHandheld(SimProcessorKind::Pxa270);
     appState.iconView = static_cast<std::uint32_t>(IconView::Load);
     addTrayIcon(static_cast<WindowHandle>(1));
+}
+
+void BM_RefreshUnchangedReading(benchmark::State& state) {
+    showLoadIcon();
     for (auto _ : state) {
         refreshTrayIcon();
     }
 }
 
 void BM_RefreshChangingReading(benchmark::State& state) {
-    appState = AppState{};
-    resetSimHandheld(SimProcessorKind::Pxa270);
-    appState.iconView = static_cast<std::uint32_t>(IconView::Load);
-    addTrayIcon(static_cast<WindowHandle>(1));
+    showLoadIcon();
     for (auto _ : state) {
         appState.cpuLoad = (appState.cpuLoad + 1) % 101;
         refreshTrayIcon();

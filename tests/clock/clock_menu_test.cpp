@@ -12,13 +12,19 @@ constexpr std::uint32_t TURBO = 0x1;
 
 class ClockMenuTest : public SimTest {
   protected:
-    // The clock portion of a freshly built popup, as text; on PXA27x the thirty
-    // run frequencies that carry no mark are left out to keep the pictures short.
-    static std::string clockPortion() {
+    // The whole popup as text, freshly built.
+    static std::string builtPopup() {
         const MenuHandle menu = loadMenuResource(ModuleHandle::None, 100);
         buildClockMenu(subMenu(menu, 0));
         const std::string text = simMenuText(subMenu(menu, 0));
         destroyMenu(menu);
+        return text;
+    }
+
+    // The clock portion of a freshly built popup, as text; on PXA27x the thirty
+    // run frequencies that carry no mark are left out to keep the pictures short.
+    static std::string clockPortion() {
+        const std::string text = builtPopup();
         const std::string clock = text.substr(0, text.find("\"Сведения\""));
         if (appState.clockFamily != ClockFamily::Pxa27x) {
             return clock;
@@ -137,10 +143,7 @@ TEST_F(ClockMenuTest, WithoutClockControlOnlyGreyedEntriesRemain) {
 
 TEST_F(ClockMenuTest, Pxa27xOffersEveryRunFrequencyFrom26To403Mhz) {
     runningWith(ClockFamily::Pxa27x, 0x02000290, TURBO);
-    const MenuHandle menu = loadMenuResource(ModuleHandle::None, 100);
-    buildClockMenu(subMenu(menu, 0));
-    const std::string text = simMenuText(subMenu(menu, 0));
-    destroyMenu(menu);
+    const std::string text = builtPopup();
     for (std::uint32_t l = 2; l <= 31; ++l) {
         const std::string entry =
             "\"" + std::to_string(13 * l) + " МГц\" " + std::to_string(10024 + l);

@@ -37,7 +37,7 @@ TEST_F(SimProgramsTest, ProgramsThatDoNotFitAreNotAdded) {
     }
     EXPECT_TRUE(simInstallProgram(u"peghelp.exe")) << "already there";
     EXPECT_FALSE(simInstallProgram(u"one too many.exe"));
-    EXPECT_EQ(simPrograms.installedCount, SIM_PROGRAM_CAPACITY);
+    EXPECT_EQ(simPrograms.installed.count, SIM_PROGRAM_CAPACITY);
 }
 
 TEST_F(SimProgramsTest, SwitchingOnAgainBringsBackTheViewerAndForgetsTheRest) {
