@@ -13,40 +13,12 @@ constexpr char16_t LOGICAL_PIXELS_VALUE[] = u"LogicalPixelsX";
 
 constexpr std::uint32_t LANGUAGE_MASK = 0xFFFF;
 constexpr std::uint32_t RUSSIAN = 0x419;
-constexpr char16_t CAPTION[] = u"Tavil";
+constexpr char16_t CAPTION[] = u"PureVGA";
+constexpr char16_t SCREEN_ENGLISH[] = u"Only for VGA screen";
+constexpr char16_t SCREEN_RUSSIAN[] = u"Программа только для VGA экранов";
 
-enum TargetName { WINDOWS_MOBILE_5, WINDOWS_MOBILE_2003_SE, OTHER_TARGET, TARGET_NAMES };
-
-struct GateTexts {
-    const char16_t* screen;
-    const char16_t* version[TARGET_NAMES];
-};
-
-constexpr GateTexts RUSSIAN_TEXTS = {
-    u"Программа рассчитана на VGA экран (192 dpi).",
-    {u"Программа рассчитана на Windows Mobile 5.0.",
-     u"Программа рассчитана на Windows Mobile 2003 SE.",
-     u"Программа рассчитана на другую версию Windows Mobile."},
-};
-
-constexpr GateTexts ENGLISH_TEXTS = {
-    u"This program needs a VGA screen (192 dpi).",
-    {u"This program needs Windows Mobile 5.0.", u"This program needs Windows Mobile 2003 SE.",
-     u"This program needs another version of Windows Mobile."},
-};
-
-TargetName targetName(std::uint32_t major, std::uint32_t minor) {
-    if (major == 5 && minor == 1) {
-        return WINDOWS_MOBILE_5;
-    }
-    if (major == 4 && minor == 21) {
-        return WINDOWS_MOBILE_2003_SE;
-    }
-    return OTHER_TARGET;
-}
-
-const GateTexts& textsOfThisHandheld() {
-    return (defaultLanguageId() & LANGUAGE_MASK) == RUSSIAN ? RUSSIAN_TEXTS : ENGLISH_TEXTS;
+const char16_t* inLanguageOfThisHandheld(const char16_t* english, const char16_t* russian) {
+    return (defaultLanguageId() & LANGUAGE_MASK) == RUSSIAN ? russian : english;
 }
 
 // A missing key or value reads as 0, which no screen has.
@@ -65,13 +37,13 @@ int refuse(const char16_t* text) {
 
 } // namespace
 
-int checkInstallation(std::uint32_t targetMajor, std::uint32_t targetMinor) {
+int checkInstallation(const InstallTarget& target) {
     if (logicalPixelsX() != VGA_LOGICAL_PIXELS) {
-        return refuse(textsOfThisHandheld().screen);
+        return refuse(inLanguageOfThisHandheld(SCREEN_ENGLISH, SCREEN_RUSSIAN));
     }
     const OsVersion running = osVersion();
-    if (running.major != targetMajor || running.minor != targetMinor) {
-        return refuse(textsOfThisHandheld().version[targetName(targetMajor, targetMinor)]);
+    if (running.major != target.major || running.minor != target.minor) {
+        return refuse(inLanguageOfThisHandheld(target.english, target.russian));
     }
     return INSTALL_CONTINUE;
 }

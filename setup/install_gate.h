@@ -5,12 +5,37 @@
 // it is not, says why in a message box and stops the installation.
 
 #include <cstdint>
+#include <initializer_list>
 
 // What the installer is told to do next.
 inline constexpr int INSTALL_CONTINUE = 0;
 inline constexpr int INSTALL_CANCEL = 1;
 
+// A Windows CE version a setup DLL is built for, with the message that names it.
+struct InstallTarget {
+    std::uint32_t major;
+    std::uint32_t minor;
+    const char16_t* english;
+    const char16_t* russian;
+};
+
+inline constexpr InstallTarget WINDOWS_MOBILE_5 = {5, 1, u"Only for Windows Mobile 5.0",
+                                                   u"Программа только для Windows Mobile 5.0"};
+inline constexpr InstallTarget WINDOWS_MOBILE_2003_SE = {
+    4, 21, u"Only for Windows Mobile 2003 SE", u"Программа только для Windows Mobile 2003 SE"};
+
+// The target built for Windows CE major.minor, or nullptr when there is none:
+// a setup DLL for any other version is a build mistake.
+constexpr const InstallTarget* installTargetOf(std::uint32_t major, std::uint32_t minor) {
+    for (const InstallTarget* target : {&WINDOWS_MOBILE_5, &WINDOWS_MOBILE_2003_SE}) {
+        if (target->major == major && target->minor == minor) {
+            return target;
+        }
+    }
+    return nullptr;
+}
+
 // INSTALL_CONTINUE on a fitting handheld; otherwise INSTALL_CANCEL after one
 // message: the screen's when the screen does not fit (whatever the version),
-// else the version's, naming the target.
-int checkInstallation(std::uint32_t targetMajor, std::uint32_t targetMinor);
+// else the target's.
+int checkInstallation(const InstallTarget& target);

@@ -11,6 +11,11 @@ namespace {
 
 constexpr int INSTALLER_GOES_ON = 0; // codeINSTALL_EXIT_DONE, codeUNINSTALL_INIT_CONTINUE, ...
 
+constexpr const InstallTarget* THIS_TARGET =
+    installTargetOf(TAVIL_SETUP_TARGET_MAJOR, TAVIL_SETUP_TARGET_MINOR);
+static_assert(THIS_TARGET != nullptr,
+              "setup DLLs are built for Windows Mobile 5.0 (5.1) or 2003 SE (4.21) only");
+
 } // namespace
 
 extern "C" {
@@ -20,7 +25,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
 }
 
 int Install_Init(HWND, BOOL, BOOL, LPCWSTR) {
-    return checkInstallation(TAVIL_SETUP_TARGET_MAJOR, TAVIL_SETUP_TARGET_MINOR);
+    return checkInstallation(*THIS_TARGET);
 }
 
 // The three calls differ in their arguments, which this function never reads:

@@ -3,13 +3,13 @@
 
 #include "setup/install_gate.h"
 
-#include "platform/message_box.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_system_info.h"
 #include "tests/support/sim_test_fixture.h"
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -21,13 +21,14 @@ constexpr OsVersion WM2003SE = {4, 21, 1088};
 constexpr OsVersion WM2003 = {4, 20, 1081};
 constexpr OsVersion WM6 = {5, 2, 1235};
 
-constexpr char16_t RUSSIAN_SCREEN[] = u"Программа рассчитана на VGA экран (192 dpi).";
-constexpr char16_t RUSSIAN_WM5[] = u"Программа рассчитана на Windows Mobile 5.0.";
-constexpr char16_t RUSSIAN_WM2003SE[] = u"Программа рассчитана на Windows Mobile 2003 SE.";
-constexpr char16_t RUSSIAN_OTHER[] = u"Программа рассчитана на другую версию Windows Mobile.";
-constexpr char16_t ENGLISH_SCREEN[] = u"This program needs a VGA screen (192 dpi).";
-constexpr char16_t ENGLISH_WM5[] = u"This program needs Windows Mobile 5.0.";
-constexpr char16_t ENGLISH_WM2003SE[] = u"This program needs Windows Mobile 2003 SE.";
+constexpr char16_t RUSSIAN_SCREEN[] = u"Программа только для VGA экранов";
+constexpr char16_t RUSSIAN_WM5[] = u"Программа только для Windows Mobile 5.0";
+constexpr char16_t RUSSIAN_WM2003SE[] = u"Программа только для Windows Mobile 2003 SE";
+constexpr char16_t ENGLISH_SCREEN[] = u"Only for VGA screen";
+constexpr char16_t ENGLISH_WM5[] = u"Only for Windows Mobile 5.0";
+constexpr char16_t ENGLISH_WM2003SE[] = u"Only for Windows Mobile 2003 SE";
+constexpr char16_t CAPTION[] = u"PureVGA";
+constexpr std::uint32_t OK_STOP_STYLE = 0x50010;
 
 // How the display driver's key holds LogicalPixelsX.
 enum class Pixels { Missing, NoKey, TwoBytes, Number };
@@ -57,7 +58,6 @@ constexpr GateRow GATE_ROWS[] = {
     {"VGA, 2003 for 2003 SE", Pixels::Number, 192, WM2003, 0x419, 4, 21, 1, RUSSIAN_WM2003SE},
     {"VGA, 2003 SE for WM5", Pixels::Number, 192, WM2003SE, 0x409, 5, 1, 1, ENGLISH_WM5},
     {"VGA, WM5 for 2003 SE", Pixels::Number, 192, WM5, 0x409, 4, 21, 1, ENGLISH_WM2003SE},
-    {"VGA, WM5 for 6.0", Pixels::Number, 192, WM5, 0x419, 6, 0, 1, RUSSIAN_OTHER},
 };
 
 struct LanguageRow {
@@ -97,8 +97,8 @@ class InstallGateTest : public SimTest {
         if (simHandheld.messageBoxCount == 0) {
             return u"";
         }
-        EXPECT_EQ(std::u16string(simHandheld.messageBoxes[0].caption), u"Tavil");
-        EXPECT_EQ(simHandheld.messageBoxes[0].style, MB_STYLE_OK_STOP);
+        EXPECT_EQ(std::u16string(simHandheld.messageBoxes[0].caption), CAPTION);
+        EXPECT_EQ(simHandheld.messageBoxes[0].style, OK_STOP_STYLE);
         return simHandheld.messageBoxes[0].text;
     }
 };
@@ -109,7 +109,9 @@ TEST_F(InstallGateTest, TheScreenComesFirstThenTheExactVersion) {
         storePixels(row.stored, row.pixels);
         simSystemInfo.version = row.running;
         simSystemInfo.defaultLanguageId = row.language;
-        EXPECT_EQ(checkInstallation(row.targetMajor, row.targetMinor), row.result) << row.what;
+        const InstallTarget* target = installTargetOf(row.targetMajor, row.targetMinor);
+        ASSERT_NE(target, nullptr) << row.what;
+        EXPECT_EQ(checkInstallation(*target), row.result) << row.what;
         EXPECT_EQ(onlyMessage(), row.message == nullptr ? u"" : row.message) << row.what;
     }
 }
@@ -122,9 +124,17 @@ TEST_F(InstallGateTest, OnlyRussianAsTheDefaultLanguageGivesRussianTexts) {
             simSystemInfo.version = WM6;
             simSystemInfo.defaultLanguageId = row.language;
             simSystemInfo.userInterfaceLanguageId = 0x419; // not the one that counts
-            EXPECT_EQ(checkInstallation(5, 1), INSTALL_CANCEL);
+            EXPECT_EQ(checkInstallation(WINDOWS_MOBILE_5), INSTALL_CANCEL);
             EXPECT_EQ(onlyMessage(), pixels == 96 ? row.screen : row.version) << row.language;
         }
+    }
+}
+
+TEST(InstallTargets, OnlyWindowsMobile5AndWindowsMobile2003SeCanBeBuilt) {
+    EXPECT_EQ(installTargetOf(5, 1), &WINDOWS_MOBILE_5);
+    EXPECT_EQ(installTargetOf(4, 21), &WINDOWS_MOBILE_2003_SE);
+    for (const auto& [major, minor] : {std::pair{5u, 2u}, {4u, 20u}, {6u, 0u}, {1u, 5u}}) {
+        EXPECT_EQ(installTargetOf(major, minor), nullptr) << major << "." << minor;
     }
 }
 

@@ -4,7 +4,8 @@
 // it goes on exactly when Wine's own version is the DLL's target, and otherwise
 // refuses after the version message; the other three exports answer 0.
 // The driver answers the message boxes itself: it closes each box captioned
-// "Tavil" of its own process and keeps its text. Every wait is bounded; the
+// "PureVGA" of its own process and keeps its text, which must be exactly the
+// message of the handheld's language. Every wait is bounded; the
 // display key is left as it was found; on a failure the driver exits with 1.
 
 #include <windows.h>
@@ -19,16 +20,31 @@ constexpr DWORD POLL_MS = 50;
 constexpr wchar_t DISPLAY_KEY[] = L"Drivers\\Display\\GPE";
 constexpr wchar_t PIXELS_VALUE[] = L"LogicalPixelsX";
 
+constexpr wchar_t CAPTION[] = L"PureVGA";
+
+struct Message {
+    const wchar_t* english;
+    const wchar_t* russian;
+};
+
+constexpr Message SCREEN_MESSAGE = {L"Only for VGA screen", L"Программа только для VGA экранов"};
+
 struct SetupDll {
     const wchar_t* file;
     DWORD targetMajor;
     DWORD targetMinor;
-    const wchar_t* targetName; // as the version message names it in either language
+    Message versionMessage;
 };
 
 constexpr SetupDll SETUP_DLLS[] = {
-    {L"setup_wm5.dll", 5, 1, L"Windows Mobile 5.0"},
-    {L"setup_wm2003se.dll", 4, 21, L"Windows Mobile 2003 SE"},
+    {L"setup_wm5.dll",
+     5,
+     1,
+     {L"Only for Windows Mobile 5.0", L"Программа только для Windows Mobile 5.0"}},
+    {L"setup_wm2003se.dll",
+     4,
+     21,
+     {L"Only for Windows Mobile 2003 SE", L"Программа только для Windows Mobile 2003 SE"}},
 };
 
 using InstallInit = int (*)(HWND, BOOL, BOOL, LPCWSTR);
@@ -74,10 +90,10 @@ BOOL CALLBACK appendText(HWND child, LPARAM texts) {
     return TRUE;
 }
 
-// A message box captioned "Tavil" that this process shows, or nullptr.
+// A message box with the gate's caption that this process shows, or nullptr.
 HWND ownMessageBox() {
-    for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", L"Tavil"); box != nullptr;
-         box = FindWindowExW(nullptr, box, L"#32770", L"Tavil")) {
+    for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", CAPTION); box != nullptr;
+         box = FindWindowExW(nullptr, box, L"#32770", CAPTION)) {
         DWORD process = 0;
         GetWindowThreadProcessId(box, &process);
         if (process == GetCurrentProcessId()) {
@@ -131,10 +147,15 @@ bool wineIsTheTarget(const SetupDll& setup) {
            version.dwMinorVersion == setup.targetMinor;
 }
 
-// Refused after one message box whose texts include `part`.
-bool refusedWith(const GateOutcome& outcome, const wchar_t* part) {
+const wchar_t* inSystemLanguage(const Message& message) {
+    return GetSystemDefaultLangID() == 0x419 ? message.russian : message.english;
+}
+
+// Refused after one message box with a line that is exactly the message.
+bool refusedWith(const GateOutcome& outcome, const Message& message) {
+    const std::wstring line = std::wstring(L"\n") + inSystemLanguage(message) + L"\n";
     return outcome.returned && outcome.result == 1 && outcome.boxes == 1 &&
-           outcome.texts.find(part) != std::wstring::npos;
+           (L"\n" + outcome.texts).find(line) != std::wstring::npos;
 }
 
 bool gateAnswers(const SetupDll& setup, InstallInit installInit) {
@@ -143,19 +164,20 @@ bool gateAnswers(const SetupDll& setup, InstallInit installInit) {
         return false;
     }
     const GateOutcome qvga = runGate(installInit);
-    if (!refusedWith(qvga, L"192 dpi")) {
-        std::printf("FAILED: at 96 dpi: returned %d, result %d, %d boxes\n", qvga.returned,
-                    qvga.result, qvga.boxes);
+    if (!refusedWith(qvga, SCREEN_MESSAGE)) {
+        std::printf("FAILED: at 96 dpi: returned %d, result %d, %d boxes, texts \"%ls\"\n",
+                    qvga.returned, qvga.result, qvga.boxes, qvga.texts.c_str());
         return false;
     }
     storePixels(192);
     const GateOutcome vga = runGate(installInit);
     const bool fits = wineIsTheTarget(setup);
     const bool expected = fits ? vga.returned && vga.result == 0 && vga.boxes == 0
-                               : refusedWith(vga, setup.targetName);
+                               : refusedWith(vga, setup.versionMessage);
     if (!expected) {
-        std::printf("FAILED: at 192 dpi (Wine %s the target): returned %d, result %d, %d boxes\n",
-                    fits ? "is" : "is not", vga.returned, vga.result, vga.boxes);
+        std::printf("FAILED: at 192 dpi (Wine %s the target): returned %d, result %d, %d boxes, "
+                    "texts \"%ls\"\n",
+                    fits ? "is" : "is not", vga.returned, vga.result, vga.boxes, vga.texts.c_str());
         return false;
     }
     std::printf("Install_Init: 1 at 96 dpi, %d at 192 dpi\n", vga.result);
