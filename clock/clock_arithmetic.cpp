@@ -195,6 +195,22 @@ std::uint32_t cccrForFrequencyIndex(int index, std::uint32_t base, bool highCloc
     return (base & HIGH_HALF) | bits;
 }
 
+bool isProducibleConfig(std::uint32_t image) {
+    const std::uint32_t l = image & L_FIELD;
+    const std::uint32_t ratio = (image & TURBO_RATIO_FIELD) >> N_SHIFT; // no bit above N or 2N
+    switch (appState.clockFamily) {
+    case ClockFamily::Pxa25x: {
+        const std::uint32_t m = (image & M_FIELD) >> M_SHIFT;
+        return l >= 1 && l <= 5 && m >= 1 && ratio >= 2 && ratio <= 6;
+    }
+    case ClockFamily::Pxa27x:
+        return l >= 2 && ratio >= 2 && ratio <= 8;
+    case ClockFamily::None:
+        break;
+    }
+    return false;
+}
+
 std::uint32_t withRunMultiplier(std::uint32_t image, std::uint32_t runMultiplier) {
     return (image & ~L_FIELD) | (runMultiplier & L_FIELD);
 }

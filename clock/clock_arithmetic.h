@@ -24,6 +24,11 @@ std::uint32_t memoryClockMhz(std::uint32_t image);
 // entries above 416 MHz have no image: their 2N would not fit its field.
 std::uint32_t cccrForFrequencyIndex(int index, std::uint32_t base, bool highClocks);
 
+// Whether the fields of the image lie where the program's own commands put them
+// on the running family: PXA27x L 2..31 and 2N 2..8; PXA25x L 1..5, M 1..3 and
+// N 2..6; nothing else in bits 15:7. Bits 31:16 do not count.
+bool isProducibleConfig(std::uint32_t image);
+
 // The image with L (bits 4:0), N or 2N (bits 15:7), or M (bits 6:5) replaced.
 std::uint32_t withRunMultiplier(std::uint32_t image, std::uint32_t runMultiplier);
 std::uint32_t withTurboRatio(std::uint32_t image, std::uint32_t ratio);

@@ -32,7 +32,7 @@ void applyPreset(std::intptr_t preset) {
         return;
     }
     if (preset == USER_PRESET) {
-        applyClockConfig(appState.userCccr);
+        applyUserPreset();
         return;
     }
     const int index = frequencyIndexOfPreset(preset);
@@ -70,6 +70,17 @@ void applyClockConfig(std::uint32_t image) {
             releaseCccrWindow(mapping.window);
         }
     }
+}
+
+void applyUserPreset() {
+    if (appState.userCccr == 0) {
+        return;
+    }
+    if (!isProducibleConfig(appState.userCccr)) {
+        errorBeep();
+        return;
+    }
+    applyClockConfig(appState.userCccr);
 }
 
 void selectFrequencyIndex(int index) {

@@ -9,6 +9,11 @@
 // during the write is silent. currentCccr keeps its value on every failure.
 void applyClockConfig(std::uint32_t image);
 
+// The stored user preset, when there is one; a stored value that the program's
+// own commands could not have produced on this processor sounds the error beep
+// and is not written (it stays stored).
+void applyUserPreset();
+
 void selectFrequencyIndex(int index);
 void setRunMultiplier(std::uint32_t runMultiplier); // also sets highClocksAllowed
 void setTurboRatio(std::uint32_t ratio);

@@ -208,7 +208,7 @@ void handleClockCommand(std::uint32_t id) {
     if (within(id, FIRST_FREQUENCY_COMMAND, LAST_FREQUENCY_COMMAND)) {
         selectFrequencyIndex(static_cast<int>(id - FIRST_FREQUENCY_COMMAND));
     } else if (id == USER_PRESET_COMMAND) {
-        applyClockConfig(appState.userCccr);
+        applyUserPreset();
     } else if (within(id, FIRST_MULTIPLIER_COMMAND, LAST_MULTIPLIER_COMMAND)) {
         setTurboRatio(id - FREQUENCY_LIST_PLACEHOLDER);
     } else if (within(id, FIRST_RUN_FREQUENCY_COMMAND, LAST_RUN_FREQUENCY_COMMAND)) {

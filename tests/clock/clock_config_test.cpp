@@ -1,6 +1,7 @@
 #include "clock/clock_config.h"
 
 #include "clock/clock_arithmetic.h"
+#include "clock/clock_menu.h"
 #include "clock/clock_registers.h"
 #include "clock/processor_detection.h"
 #include "tests/support/allocation_counter.h"
@@ -186,6 +187,61 @@ TEST_F(ClockConfigTest, ExternalPresetsByFamilyAndFlags) {
             EXPECT_EQ(simProcessor.writeCount, 0);
         } else {
             EXPECT_EQ(writtenCccr(0), row.applied);
+        }
+    }
+}
+
+// A stored user preset reaches the register only when the program's own
+// commands could have made it on this family; otherwise one beep, no write,
+// and the stored value stays. Every way of asking for it behaves alike.
+struct UserPresetRow {
+    ClockFamily family;
+    std::uint32_t userCccr;
+    bool applied;
+};
+
+constexpr UserPresetRow USER_PRESETS[] = {
+    {ClockFamily::Pxa27x, 0x02000190, true},  // 312 MHz: L 16, 2N 3
+    {ClockFamily::Pxa27x, 0x0000041F, true},  // L 31, 2N 8
+    {ClockFamily::Pxa27x, 0x00000102, true},  // L 2, 2N 2
+    {ClockFamily::Pxa27x, 0x00000290, true},  // 520 MHz
+    {ClockFamily::Pxa27x, 0x00000280, false}, // L 0
+    {ClockFamily::Pxa27x, 0x00000281, false}, // L 1
+    {ClockFamily::Pxa27x, 0x00000010, false}, // 2N 0
+    {ClockFamily::Pxa27x, 0x00000090, false}, // 2N 1
+    {ClockFamily::Pxa27x, 0x00000490, false}, // 2N 9
+    {ClockFamily::Pxa27x, 0x00000810, false}, // bit 11: 2N overflowed its field
+    {ClockFamily::Pxa27x, 0x0000C110, false}, // bits 15:14
+    {ClockFamily::Pxa25x, 0x00000341, true},  // 600 MHz: L 1, M 2, N 6
+    {ClockFamily::Pxa25x, 0x00000165, true},  // L 5, M 3, N 2
+    {ClockFamily::Pxa25x, 0x00000101, false}, // M 0
+    {ClockFamily::Pxa25x, 0x00000120, false}, // L 0
+    {ClockFamily::Pxa25x, 0x00000126, false}, // L 6
+    {ClockFamily::Pxa25x, 0x000000A1, false}, // N 1
+    {ClockFamily::Pxa25x, 0x000003A1, false}, // N 7
+    {ClockFamily::Pxa25x, 0x00000421, false}, // bit 10
+    {ClockFamily::Pxa25x, 0x00000410, false}, // a PXA27x image
+};
+
+TEST_F(ClockConfigTest, AStoredUserPresetIsAppliedOnlyWhenTheCommandsCouldHaveMadeIt) {
+    constexpr std::uint32_t USER_PRESET_COMMAND_ID = 10016;
+    void (*const paths[])() = {[] { applyStartupPreset(9); }, [] { applyExternalPreset(9); },
+                               [] { handleClockCommand(USER_PRESET_COMMAND_ID); }};
+    for (const UserPresetRow& row : USER_PRESETS) {
+        for (const auto path : paths) {
+            startOver();
+            runningWith(row.family, row.family == ClockFamily::Pxa25x ? 0x241 : 0x208, 0x1);
+            appState.userCccr = row.userCccr;
+            path();
+            SCOPED_TRACE(testing::Message() << std::hex << row.userCccr);
+            if (row.applied) {
+                EXPECT_EQ(writtenCccr(0), row.userCccr);
+                EXPECT_EQ(simHandheld.errorBeeps, 0);
+            } else {
+                EXPECT_EQ(simProcessor.writeCount, 0);
+                EXPECT_EQ(simHandheld.errorBeeps, 1);
+            }
+            EXPECT_EQ(appState.userCccr, row.userCccr);
         }
     }
 }
