@@ -39,14 +39,15 @@ void showProcessor(WindowHandle dialog) {
 }
 
 // Whole hours east of UTC with their sign ("+3", "-5", "0"), then any
-// remaining minutes after a point ("+5.30").
+// remaining minutes after a point ("+5.30"). Widened first: the most negative
+// bias has no negation in 32 bits.
 void showTimeZone(WindowHandle dialog) {
-    const std::int32_t bias = timeZoneBias();
-    const std::int32_t hours = -bias / 60;
+    const std::int64_t bias = timeZoneBias();
+    const auto hours = static_cast<std::int32_t>(-bias / 60);
     formatText(appState.textBuffer, bias < 0 ? u"+%d" : u"%d", {hours});
     if (bias % 60 != 0) {
         char16_t minutes[8];
-        formatText(minutes, u".%d", {(bias < 0 ? -bias : bias) % 60});
+        formatText(minutes, u".%d", {static_cast<std::int32_t>((bias < 0 ? -bias : bias) % 60)});
         appendText(appState.textBuffer, TEXT_BUFFER_LENGTH, minutes);
     }
     setField(dialog, TIME_ZONE, appState.textBuffer);

@@ -22,6 +22,7 @@
 namespace {
 
 constexpr std::uint32_t DEFAULT_SECONDS = 3;
+constexpr std::uint32_t LONGEST_RUN_SECONDS = 24 * 60 * 60; // its milliseconds fit 32 bits
 
 void printFormatted(const char16_t* format, std::initializer_list<FormatArgument> arguments) {
     formatText(appState.textBuffer, format, arguments);
@@ -89,17 +90,31 @@ const char* environmentOr(const char* name, const char* otherwise) {
     return value != nullptr ? value : otherwise;
 }
 
+// TAVIL_SECONDS as a whole number of seconds, at most a day; anything that is
+// not a plain number runs the default time.
+std::uint32_t secondsToRun() {
+    const char* text = std::getenv("TAVIL_SECONDS");
+    if (text == nullptr || *text < '0' || *text > '9') {
+        return DEFAULT_SECONDS;
+    }
+    char* end = nullptr;
+    const unsigned long long seconds = std::strtoull(text, &end, 10);
+    if (*end != '\0') {
+        return DEFAULT_SECONDS;
+    }
+    return seconds < LONGEST_RUN_SECONDS ? static_cast<std::uint32_t>(seconds)
+                                         : LONGEST_RUN_SECONDS;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const char* registryFile = environmentOr("TAVIL_REGISTRY", "tavil-registry.txt");
-    const char* seconds = std::getenv("TAVIL_SECONDS");
     loadSimRegistry(registryFile);
     char16_t commandLine[256];
     joinArguments(argc, argv, commandLine, 256);
 
-    simAllowTime(1000 * (seconds != nullptr ? static_cast<std::uint32_t>(std::atoi(seconds))
-                                            : DEFAULT_SECONDS));
+    simAllowTime(1000 * secondsToRun());
     const int exitCode = runTavil(static_cast<ModuleHandle>(1), commandLine);
     printState();
     printTrayIcon();

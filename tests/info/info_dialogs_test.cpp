@@ -11,6 +11,7 @@
 #include "platform/sim/sim_windows.h"
 #include "tests/support/sim_test_fixture.h"
 
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -360,7 +361,14 @@ TEST_F(InfoDialogsTest, TheSystemDialogShowsTheFactsAndTheTimeZone) {
 
 TEST_F(InfoDialogsTest, TimeZonesShowWholeHoursAndMinutes) {
     const std::pair<std::int32_t, std::u16string> rows[] = {
-        {-180, u"+3"}, {300, u"-5"}, {0, u"0"}, {-330, u"+5.30"}, {210, u"-3.30"}, {-345, u"+5.45"},
+        {-180, u"+3"},
+        {300, u"-5"},
+        {0, u"0"},
+        {-330, u"+5.30"},
+        {210, u"-3.30"},
+        {-345, u"+5.45"},
+        {INT32_MIN, u"+35791394.8"}, // 2^31 minutes: 35791394 hours and 8 minutes
+        {INT32_MAX, u"-35791394.7"},
     };
     for (const auto& [bias, text] : rows) {
         simSystemInfo.timeZoneBias = bias;
