@@ -51,13 +51,18 @@ bool isDeviceCommand(std::uint32_t id) {
 
 // Ends the process that held this position of the list when the menu was last
 // built, once the user agrees. Positions that list did not fill name nothing.
+// The id is taken before asking: the question's loop goes on delivering
+// messages, and a menu opened meanwhile fills the list anew.
 void endListedProcess(std::uint32_t position) {
-    if (position >= appState.menuProcessCount ||
-        showMessageBox(END_PROCESS_QUESTION, END_PROCESS_CAPTION, MB_STYLE_YES_NO_QUESTION) !=
-            MB_ANSWER_YES) {
+    if (position >= appState.menuProcessCount) {
         return;
     }
-    const ProcessHandle process = openProcess(appState.menuProcessIds[position]);
+    const std::uint32_t processId = appState.menuProcessIds[position];
+    if (showMessageBox(END_PROCESS_QUESTION, END_PROCESS_CAPTION, MB_STYLE_YES_NO_QUESTION) !=
+        MB_ANSWER_YES) {
+        return;
+    }
+    const ProcessHandle process = openProcess(processId);
     terminateProcess(process, 0);
     closeProcessHandle(process);
 }

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_menus.h"
 
 #include "platform/sim/resource_script.h"
+#include "platform/sim/sim_windows.h"
 #include "platform/sim/utf8.h"
 #include "platform/windowing.h"
 
@@ -202,12 +203,20 @@ void insertMenuItemBefore(MenuHandle menu, std::uint32_t beforeId, std::uint32_t
     }
 }
 
+// While the popup is up its loop delivers the program's messages; a second
+// popup asked for meanwhile is refused, as only one can be tracked at a time.
 void trackPopupMenu(MenuHandle menu, int x, int y, WindowHandle owner) {
+    if (simMenuTracking.tracking) {
+        return;
+    }
     ++simMenuTracking.count;
     simMenuTracking.x = x;
     simMenuTracking.y = y;
     simMenuTracking.owner = owner;
     simMenuTracking.shown = simMenuText(menu);
+    simMenuTracking.tracking = true;
+    simRunModalLoop();
+    simMenuTracking.tracking = false;
     if (choices.empty()) {
         return;
     }

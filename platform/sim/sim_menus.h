@@ -1,8 +1,9 @@
 #pragma once
 // Menus of the simulated handheld, loaded from the program's resource script.
 // Showing a popup records where and how it was asked for, with the whole menu
-// as text, and answers with the command a test scripted (or with none, as when
-// the user taps outside the menu).
+// as text, delivers the messages waiting (as the menu's own loop does), and
+// answers with the command a test scripted (or with none, as when the user taps
+// outside the menu).
 
 #include "platform/handles.h"
 #include "platform/menus.h"
@@ -16,6 +17,7 @@ struct SimMenuTracking {
     int y;
     WindowHandle owner;
     std::string shown; // the last popup as text, see simMenuText
+    bool tracking;     // a popup is up
 };
 
 extern SimMenuTracking simMenuTracking;

@@ -1,6 +1,7 @@
 #include "platform/message_box.h"
 #include "platform/sim/resource_script.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/sim_windows.h"
 
 namespace {
 
@@ -21,7 +22,10 @@ int defaultAnswer(std::uint32_t style) {
 
 } // namespace
 
+// The box has no owner: while it waits for its answer, its loop delivers the
+// program's messages.
 int showMessageBox(const char16_t* text, const char16_t* caption, std::uint32_t style) {
+    simRunModalLoop();
     int answer = defaultAnswer(style);
     if (simHandheld.scriptedAnswersUsed < simHandheld.scriptedAnswerCount) {
         answer = simHandheld.scriptedAnswers[simHandheld.scriptedAnswersUsed++];

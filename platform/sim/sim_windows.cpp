@@ -248,6 +248,12 @@ bool getMessage(WindowMessage& message) {
     }
 }
 
+void simRunModalLoop() {
+    while (simWindowing.queued > 0) {
+        dispatchMessage(takeQueued());
+    }
+}
+
 void translateMessage(const WindowMessage&) {
     ++simWindowing.translated;
 }

@@ -66,5 +66,11 @@ const SimWindow* simWindow(WindowHandle window);
 WindowHandle simAddWindow(const char16_t* className, const char16_t* title, std::uint32_t style,
                           WindowProcedure procedure, WindowHandle parent, int id);
 
+// What a modal loop of the handheld (a message box, a popup menu) does while it
+// is up: it delivers the messages waiting in the queue, and those posted while
+// it delivers them, in order. The quit message stays for the program's own
+// loop; no time passes.
+void simRunModalLoop();
+
 // The child of `parent` with that id, or None.
 WindowHandle simChildWindow(WindowHandle parent, int id);
