@@ -10,6 +10,10 @@
 #include "shell/text.h"
 #include "shell/text_format.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 namespace {
 
 constexpr unsigned POPUP_MENU_RESOURCE = 100;
@@ -79,6 +83,14 @@ void prepareRotationEntries(MenuHandle popup) {
     }
 }
 
+// The menu's bottom edge: just above the taskbar, but never above the screen,
+// whatever height the screen reports.
+int menuBottom() {
+    const std::int64_t bottom = static_cast<std::int64_t>(systemMetric(METRIC_SCREEN_HEIGHT)) -
+                                TASKBAR_HEIGHT * appState.iconScale;
+    return static_cast<int>(std::clamp<std::int64_t>(bottom, 0, INT_MAX));
+}
+
 // One entry per running process, in enumeration order, before the placeholder;
 // positions past the hundredth are neither kept nor offered.
 void insertProcessList(MenuHandle popup) {
@@ -113,8 +125,6 @@ void showPopupMenu(WindowHandle window) {
     }
     prepareRotationEntries(popup);
     insertProcessList(popup);
-    trackPopupMenu(popup, systemMetric(METRIC_SCREEN_WIDTH),
-                   systemMetric(METRIC_SCREEN_HEIGHT) - TASKBAR_HEIGHT * appState.iconScale,
-                   window);
+    trackPopupMenu(popup, systemMetric(METRIC_SCREEN_WIDTH), menuBottom(), window);
     destroyMenu(menu);
 }

@@ -6,6 +6,7 @@
 #include "platform/sim/sim_processes.h"
 #include "tests/support/sim_test_fixture.h"
 
+#include <climits>
 #include <string>
 
 namespace {
@@ -37,7 +38,9 @@ TEST_F(PopupMenuTest, OpensAtTheBottomRightCornerAndIsDestroyedAfterwards) {
         std::uint8_t iconScale;
         int y;
     };
-    for (const Row& row : {Row{240, 320, 1, 296}, Row{480, 640, 2, 592}}) {
+    // A screen reported lower than the taskbar puts the menu's bottom at the top.
+    for (const Row& row : {Row{240, 320, 1, 296}, Row{480, 640, 2, 592}, Row{480, 40, 2, 0},
+                           Row{240, INT_MIN, 1, 0}, Row{240, INT_MAX, 2, INT_MAX - 48}}) {
         simScreenMetrics.width = row.width;
         simScreenMetrics.height = row.height;
         appState.iconScale = row.iconScale;
@@ -104,6 +107,12 @@ TEST_F(PopupMenuTest, ScreenRotationAutostartAndLoadEntries) {
              simDisplay.orientation = 2;
          },
          {"\"0°\" 10084", "\"180°\" 10086 checked"}},
+        {"rotated by 270 degrees",
+         [] {
+             appState.rotationSupported = 1;
+             simDisplay.orientation = 4;
+         },
+         {"\"90°\" 10085", "\"270°\" 10087 checked"}},
         {"rotation the menu does not name",
          [] {
              appState.rotationSupported = 1;
