@@ -203,6 +203,26 @@ TEST_F(ClockMenuTest, TheConfigurationInForceIsMarked) {
     }
 }
 
+// Each upper limit keeps the list up to its own frequency; the limit entry that
+// stands for it carries the mark.
+TEST_F(ClockMenuTest, Pxa27xUpperLimitsHideTheFrequenciesAboveThem) {
+    const char* const topOfList[] = {"\"520 МГц\" 10005\n", "\"624 МГц\" 10006\n",
+                                     "\"728 МГц\" 10007\n", "\"832 МГц\" 10008\n"};
+    for (std::uint32_t maxLimit = 4; maxLimit <= 8; ++maxLimit) {
+        startOver();
+        runningWith(ClockFamily::Pxa27x, 0x02000110, TURBO);
+        appState.maxLimit = maxLimit;
+        const std::string text = clockPortion();
+        for (std::uint32_t entry = 0; entry < 4; ++entry) {
+            const bool shown = text.find(topOfList[entry]) != std::string::npos;
+            EXPECT_EQ(shown, entry + 5 <= maxLimit)
+                << "limit " << maxLimit << ": " << topOfList[entry];
+        }
+        EXPECT_NE(text.find(" 1006" + std::to_string(maxLimit - 4) + " checked"), std::string::npos)
+            << maxLimit;
+    }
+}
+
 TEST_F(ClockMenuTest, StoringTheConfigurationShowsItAsThePresetAtTheNextBuild) {
     runningWith(ClockFamily::Pxa27x, 0x02000214, TURBO);
     handleClockCommand(10079);

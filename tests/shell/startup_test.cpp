@@ -66,7 +66,8 @@ TEST_F(StartupTest, ASecondCopyHandsItsRequestToTheFirstAndEnds) {
         std::uint32_t message;
         std::intptr_t lParam;
     };
-    const Row rows[] = {{u"#9", 1027, 9}, {u"", 1025, 0}, {u"\"#2\" #7", 1027, 7}};
+    const Row rows[] = {
+        {u"#9", 1027, 9}, {u"#0", 1027, 0}, {u"", 1025, 0}, {u"\"#2\" #7", 1027, 7}};
     for (const Row& row : rows) {
         startOver();
         startFirstCopy(u"");
@@ -105,12 +106,22 @@ TEST_F(StartupTest, AMutexThatCannotBeMadeStillStartsTheProgram) {
 }
 
 TEST_F(StartupTest, AStartupPresetUsesTheHighBaseAndFastBus) {
-    simProcessor.cccr = 0x02000208;
-    simProcessor.cclkcfg = 0x1;
-    startFirstCopy(u"#5");
-    EXPECT_EQ(appState.currentCccr, 0x02000290u);
-    EXPECT_EQ(writtenCclkcfg(0), 11u);
-    EXPECT_EQ(appState.lastIconReading, 520); // the icon shows the preset
+    struct Row {
+        const char16_t* commandLine;
+        std::uint32_t cccr;
+        std::int32_t mhz;
+    };
+    for (const Row& row : {Row{u"#5", 0x02000290, 520}, Row{u"#0", 0x02000104, 52}}) {
+        startOver();
+        simProcessor.cccr = 0x02000208; // a 104 MHz base without fast-bus mode
+        simProcessor.cclkcfg = 0x1;
+        startFirstCopy(row.commandLine);
+        EXPECT_EQ(appState.currentCccr, row.cccr);
+        EXPECT_EQ(writtenCclkcfg(0), 11u);
+        EXPECT_EQ(appState.highClocksAllowed, 1);
+        EXPECT_EQ(appState.fastBus, 1);
+        EXPECT_EQ(appState.lastIconReading, row.mhz); // the icon shows the preset
+    }
 }
 
 TEST_F(StartupTest, WithoutTheSettingsKeyTheDefaultsStay) {
@@ -176,10 +187,14 @@ TEST_F(StartupTest, LargeSmallIconsAndRotationAreProbed) {
 }
 
 TEST_F(StartupTest, AnIdleCounterNotKeptOnlyTurnsTheLoadOff) {
-    simClock.idleCounterKept = false;
-    startFirstCopy(u"");
-    EXPECT_EQ(appState.loadAvailable, 0);
-    EXPECT_NE(mainWindow(), WindowHandle::None);
+    for (const bool kept : {false, true}) {
+        startOver();
+        simClock.idleCounterKept = kept;
+        simClock.idleCounter = 0; // kept, but reading 0: not kept either
+        startFirstCopy(u"");
+        EXPECT_EQ(appState.loadAvailable, 0) << kept;
+        EXPECT_NE(mainWindow(), WindowHandle::None);
+    }
 }
 
 TEST_F(StartupTest, TheAutostartShortcutIsLookedForInTheStartupFolder) {
