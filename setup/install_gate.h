@@ -24,15 +24,17 @@ inline constexpr InstallTarget WINDOWS_MOBILE_5 = {5, 1, u"Only for Windows Mobi
 inline constexpr InstallTarget WINDOWS_MOBILE_2003_SE = {
     4, 21, u"Only for Windows Mobile 2003 SE", u"Программа только для Windows Mobile 2003 SE"};
 
-// The target built for Windows CE major.minor, or nullptr when there is none:
-// a setup DLL for any other version is a build mistake.
-constexpr const InstallTarget* installTargetOf(std::uint32_t major, std::uint32_t minor) {
-    for (const InstallTarget* target : {&WINDOWS_MOBILE_5, &WINDOWS_MOBILE_2003_SE}) {
-        if (target->major == major && target->minor == minor) {
+// No target: a setup DLL for any other version is a build mistake.
+inline constexpr InstallTarget NO_INSTALL_TARGET = {0, 0, nullptr, nullptr};
+
+// The target built for Windows CE major.minor, or NO_INSTALL_TARGET.
+constexpr InstallTarget installTargetOf(std::uint32_t major, std::uint32_t minor) {
+    for (const InstallTarget& target : {WINDOWS_MOBILE_5, WINDOWS_MOBILE_2003_SE}) {
+        if (target.major == major && target.minor == minor) {
             return target;
         }
     }
-    return nullptr;
+    return NO_INSTALL_TARGET;
 }
 
 // INSTALL_CONTINUE on a fitting handheld; otherwise INSTALL_CANCEL after one

@@ -11,9 +11,9 @@ namespace {
 
 constexpr int INSTALLER_GOES_ON = 0; // codeINSTALL_EXIT_DONE, codeUNINSTALL_INIT_CONTINUE, ...
 
-constexpr const InstallTarget* THIS_TARGET =
+constexpr InstallTarget THIS_TARGET =
     installTargetOf(TAVIL_SETUP_TARGET_MAJOR, TAVIL_SETUP_TARGET_MINOR);
-static_assert(THIS_TARGET != nullptr,
+static_assert(THIS_TARGET.major != NO_INSTALL_TARGET.major,
               "setup DLLs are built for Windows Mobile 5.0 (5.1) or 2003 SE (4.21) only");
 
 } // namespace
@@ -25,7 +25,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
 }
 
 int Install_Init(HWND, BOOL, BOOL, LPCWSTR) {
-    return checkInstallation(*THIS_TARGET);
+    return checkInstallation(THIS_TARGET);
 }
 
 // The three calls differ in their arguments, which this function never reads:
