@@ -132,6 +132,13 @@ const StoredValue* valueAt(const char16_t* keyPath, const char16_t* name) {
     return findValue(findKey(textOrEmpty(keyPath)), name);
 }
 
+// Whether any key lies below the one at `foldedPath`.
+bool hasSubkeys(const std::u16string& foldedPath) {
+    const std::u16string prefix = foldedPath + u'\\';
+    const auto below = registry.keys.lower_bound(prefix);
+    return below != registry.keys.end() && below->first.starts_with(prefix);
+}
+
 // The keys directly below `parent`, in the order of their folded paths.
 std::vector<const StoredKey*> subkeysOf(const StoredKey& parent) {
     const std::u16string prefix = folded(parent.path) + u'\\';
@@ -361,9 +368,10 @@ bool decodeType(std::string_view field, std::uint32_t& type) {
     return !field.empty();
 }
 
-void appendKeyLines(std::string& text, const StoredKey& key) {
+// A key above others needs no line of its own: loading their lines creates it.
+void appendKeyLines(std::string& text, const std::u16string& foldedPath, const StoredKey& key) {
     const std::string path = encodeText(key.path);
-    if (key.values.empty()) {
+    if (key.values.empty() && !hasSubkeys(foldedPath)) {
         text += path + '\n';
     }
     for (const auto& [foldedName, value] : key.values) {
@@ -453,7 +461,7 @@ bool saveSimRegistry(const char* filePath) {
     }
     std::string text;
     for (const auto& [foldedPath, key] : registry.keys) {
-        appendKeyLines(text, key);
+        appendKeyLines(text, foldedPath, key);
     }
     return writeFile(filePath, text);
 }

@@ -51,9 +51,11 @@ bool simRegistryKeyExists(const char16_t* keyPath);
 
 // The registry as a UTF-8 text file, one line per value:
 //     key path <tab> value name <tab> type in decimal <tab> bytes in hex, two digits each
-// and one line holding only the key path for each key without values. In paths
-// and names "%", tab, carriage return and newline are written as %25, %09, %0D
-// and %0A (any %XX decodes to that byte when read).
+// and one line holding only the key path for each key with neither values nor
+// subkeys. A line's key comes with every key above it, so those get no line of
+// their own (files that give them one still load). In paths and names "%", tab,
+// carriage return and newline are written as %25, %09, %0D and %0A (any %XX
+// decodes to that byte when read).
 //
 // Writes the whole registry to the file; false when it cannot be written.
 bool saveSimRegistry(const char* filePath);

@@ -106,8 +106,7 @@ TEST_F(SimRegistryTest, PathsAndNamesIgnoreAsciiCase) {
     EXPECT_TRUE(simGetRegistryNumber(TAVIL_KEY, u"Speed", value));
     EXPECT_EQ(value, 208u);
     ASSERT_TRUE(saveSimRegistry(file.c_str()));
-    EXPECT_EQ(readFile(),
-              "SOFTWARE\nSOFTWARE\\Dunmar\nSOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n")
+    EXPECT_EQ(readFile(), "SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n")
         << "keys and values keep the case they were first written with";
 
     setNumber(TAVIL_KEY, u"Частота", 1);
@@ -238,6 +237,39 @@ TEST_F(SimRegistryTest, AHandWrittenFileLoads) {
     writeFile("");
     EXPECT_TRUE(loadSimRegistry(file.c_str()));
     EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE")) << "an empty file is an empty registry";
+}
+
+TEST_F(SimRegistryTest, SavingWritesEachKeyOnceAndGivesBackTheFileItLoaded) {
+    std::string deepPath = "SOFTWARE";
+    for (int level = 0; level < 400; ++level) {
+        deepPath += "\\Level";
+    }
+    struct Case {
+        const char* what;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"a deep key with a value", deepPath + "\tSpeed\t4\ta0010000\n"},
+        {"a deep key without values", deepPath + "\n"},
+        {"values all the way down", "A\tV\t4\t00\nA\\B\tV\t4\t00\nA\\B\\C\tV\t4\t00\n"},
+        {"an empty key beside one with values", "SOFTWARE\\Dunmar\\Empty\nSOFTWARE\\Dunmar\\Tavil\t"
+                                                "A\t1\t\nSOFTWARE\\Dunmar\\Tavil\tB\t3\t00\n"},
+        {"a key with values above an empty one", "SOFTWARE\tName\t1\t41\nSOFTWARE\\Empty\n"},
+    };
+    for (const Case& c : cases) {
+        writeFile(c.file);
+        ASSERT_TRUE(loadSimRegistry(file.c_str())) << c.what;
+        ASSERT_TRUE(saveSimRegistry(file.c_str())) << c.what;
+        EXPECT_EQ(readFile(), c.file) << c.what;
+    }
+
+    writeFile("SOFTWARE\nSOFTWARE\\Dunmar\nSOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n"
+              "SOFTWARE\\Dunmar\\Tavil\\Empty\n");
+    ASSERT_TRUE(loadSimRegistry(file.c_str())) << "a file with a line for every key still loads";
+    EXPECT_TRUE(simRegistryKeyExists(u"SOFTWARE\\Dunmar"));
+    ASSERT_TRUE(saveSimRegistry(file.c_str()));
+    EXPECT_EQ(readFile(), "SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n"
+                          "SOFTWARE\\Dunmar\\Tavil\\Empty\n");
 }
 
 TEST_F(SimRegistryTest, AFileWithAnyBadLineLoadsNothing) {
