@@ -272,9 +272,10 @@ TEST_F(SimRegistryTest, SavingWritesEachKeyOnceAndGivesBackTheFileItLoaded) {
                           "SOFTWARE\\Dunmar\\Tavil\\Empty\n");
 }
 
-TEST_F(SimRegistryTest, AFileWithAnyBadLineLoadsNothing) {
+TEST_F(SimRegistryTest, ALineThatCannotBeWrittenBackIsSkippedAndTheRestKept) {
+    using namespace std::string_literals;
     const std::string goodLine = "SOFTWARE\\Kept\tSpeed\t4\ta0010000\n";
-    const char* const badLines[] = {
+    const std::string badLines[] = {
         "",
         "SOFTWARE\\Bad\tName",
         "SOFTWARE\\Bad\tName\t4\t00\textra",
@@ -289,16 +290,38 @@ TEST_F(SimRegistryTest, AFileWithAnyBadLineLoadsNothing) {
         "\tName\t4\t00",
         "SOFTWARE\\\\Bad",
         "SOFTWARE\\Bad\r",
+        "%00SOFTWARE\\Bad",                 // a key path that starts with NUL
+        "\0SOFTWARE\\Bad\tName\t4\t00"s,    // the same, raw
+        "SOFTWARE\\Bad%00\tName\t4\t00",    // a NUL inside a path
+        "SOFTWARE\\Bad\tNa%00me\t4\t00",    // and inside a value name
+        "SOFTWARE\\Bad\tNa\0me\t4\t00"s,    // the same, raw
+        "SOFTWARE\\Bad\tName%C0%80\t4\t00", // NUL in an overlong form
+        "SOFTWARE\\Bad\tN%ED%A0%80\t4\t00", // half a surrogate pair
+        "SOFTWARE\\Bad\tN\xFF\t4\t00",      // no UTF-8
     };
-    for (const char* badLine : badLines) {
+    for (const std::string& badLine : badLines) {
+        const std::string what = "line \"" + badLine + "\"";
         setNumber(TAVIL_KEY, u"Speed", 416);
         const RegistryKey open = openRegistryKey(TAVIL_KEY, REGISTRY_READ_ACCESS);
         writeFile(goodLine + badLine + "\nSOFTWARE\\After\n");
-        EXPECT_FALSE(loadSimRegistry(file.c_str())) << badLine;
-        EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE")) << badLine;
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(loadSimRegistry(file.c_str())) << what;
+        const std::string message = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(message.find(file + ":2:"), std::string::npos) << what << message;
+        EXPECT_EQ(message.find(":3:"), std::string::npos) << what << message;
+        EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE\\Bad")) << what;
+        EXPECT_TRUE(simRegistryKeyExists(u"SOFTWARE\\After")) << what;
         std::uint32_t value = UNTOUCHED;
+        EXPECT_TRUE(simGetRegistryNumber(u"SOFTWARE\\Kept", u"Speed", value)) << what;
+        EXPECT_EQ(value, 416u) << what;
         EXPECT_FALSE(queryRegistryNumber(open, u"Speed", value)) << "its key is gone";
         closeRegistryKey(open);
+
+        ASSERT_TRUE(saveSimRegistry(file.c_str()));
+        const std::string saved = readFile();
+        EXPECT_TRUE(loadSimRegistry(file.c_str())) << what << " left " << saved;
+        ASSERT_TRUE(saveSimRegistry(file.c_str()));
+        EXPECT_EQ(readFile(), saved) << what;
     }
 }
 
