@@ -2,7 +2,8 @@
 // Menus of the simulated handheld, loaded from the program's resource script.
 // Showing a popup records where and how it was asked for, with the whole menu
 // as text, and answers with the command a test scripted (or with none, as when
-// the user taps outside the menu).
+// the user taps outside the menu). Destroying a menu frees it and its
+// submenus; their handles are never handed out again.
 
 #include "platform/handles.h"
 #include "platform/menus.h"

@@ -1,13 +1,17 @@
 // The parts of the simulated handheld that only it has: scripted message-box
-// answers, the register log, its text conversions and its reading of the
-// resource script.
+// answers, the register log, its text conversions, its reading of the resource
+// script and the memory its menus hold.
 
 #include "platform/clock_hardware.h"
+#include "platform/live_objects.h"
+#include "platform/menus.h"
 #include "platform/message_box.h"
 #include "platform/sim/resource_script.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/sim_menus.h"
 #include "platform/sim/utf8.h"
+#include "tests/support/allocation_counter.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +69,35 @@ TEST_F(SimHandheldTest, AnAccessThroughAReleasedWindowFaults) {
     releaseCccrWindow(mapping.window);
     auto readReleased = [&] { loadCccr(mapping.window); };
     EXPECT_FALSE(underFaultGuard(readReleased));
+}
+
+TEST_F(SimHandheldTest, ADestroyedMenuGivesBackItsMemoryAndItsHandlesStayDead) {
+    const MenuHandle first = loadMenuResource(ModuleHandle::None, 100);
+    const MenuHandle firstPopup = subMenu(first, 0);
+    ASSERT_NE(firstPopup, MenuHandle::None);
+    destroyMenu(first);
+    const std::size_t blocks = heapBlocksInUse();
+    for (int i = 0; i < 100; ++i) {
+        destroyMenu(loadMenuResource(ModuleHandle::None, 100));
+    }
+    EXPECT_EQ(heapBlocksInUse(), blocks);
+
+    const MenuHandle next = loadMenuResource(ModuleHandle::None, 100);
+    const MenuHandle nextPopup = subMenu(next, 0);
+    for (const MenuHandle stale : {first, firstPopup}) {
+        EXPECT_EQ(menuItemCount(stale), -1);
+        EXPECT_EQ(subMenu(stale, 0), MenuHandle::None);
+        EXPECT_EQ(simMenuText(stale), "");
+        EXPECT_NE(stale, next);
+        EXPECT_NE(stale, nextPopup);
+    }
+    EXPECT_EQ(livePlatformObjects().menus, 1);
+    destroyMenu(nextPopup); // before the menu that holds it
+    EXPECT_EQ(menuItemCount(nextPopup), -1);
+    destroyMenu(next);
+    destroyMenu(next);
+    EXPECT_EQ(livePlatformObjects().menus, 0);
+    EXPECT_EQ(heapBlocksInUse(), blocks);
 }
 
 // MENU 1 with submenus nested `depth` deep, its own entries at depth 1, and
