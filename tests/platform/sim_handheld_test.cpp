@@ -94,6 +94,7 @@ TEST_F(SimHandheldTest, ADestroyedMenuGivesBackItsMemoryAndItsHandlesStayDead) {
     EXPECT_EQ(livePlatformObjects().menus, 1);
     destroyMenu(nextPopup); // before the menu that holds it
     EXPECT_EQ(menuItemCount(nextPopup), -1);
+    EXPECT_EQ(simMenuText(next), "\"Tavil\" >\n") << "a destroyed submenu shows no entries";
     destroyMenu(next);
     destroyMenu(next);
     EXPECT_EQ(livePlatformObjects().menus, 0);
@@ -148,33 +149,34 @@ TEST(ResourceScript, ANumberThatIsMissingOrNeedsMoreThanThirtyTwoBitsFailsThePar
     struct DialogCase {
         const char* dialogStyle;
         const char* controlStyle;
-        const char* x;
+        const char* height; // the statement's last number
         bool parses;
         std::uint32_t parsedStyle;
-        int parsedX;
+        int parsedHeight;
     };
     const DialogCase dialogCases[] = {
-        {"0x80C00A40", "0x50020000", "3", true, 0x50020000, 3},
-        {"0x80C00A40", "0xFFFFFFFF", "-2147483648", true, 0xFFFFFFFF, INT32_MIN},
-        {"0x80C00A40", "4294967295", "2147483647", true, 0xFFFFFFFF, INT32_MAX},
+        {"0x80C00A40", "0x50020000", "9", true, 0x50020000, 9},
+        {"0x80C00A40", "0XFFFFFFFF", "-3", true, 0xFFFFFFFF, -3},
+        {"0x80C00A40", "4294967295", "-2147483648", true, 0xFFFFFFFF, INT32_MIN},
+        {"0x80C00A40", "0x50020000", "2147483647", true, 0x50020000, INT32_MAX},
         {"0x80C00A40", "0x50020000", "-9223372036854775808", false, 0, 0},
         {"0x80C00A40", "0x50020000", "-2147483649", false, 0, 0},
         {"0x80C00A40", "0x50020000", "4294967296", false, 0, 0},
         {"0x80C00A40", "0x50020000", "18446744073709551617", false, 0, 0},
         {"0x80C00A40", "0x50020000", "x", false, 0, 0},
-        {"0x80C00A40", "0x100000000", "3", false, 0, 0},
-        {"0x180C00A40", "0x50020000", "3", false, 0, 0},
+        {"0x80C00A40", "0x100000000", "9", false, 0, 0},
+        {"0x180C00A40", "0x50020000", "9", false, 0, 0},
     };
     for (const DialogCase& c : dialogCases) {
         const std::string script = std::string("5 DIALOG 0, 0, 90, 108\nSTYLE ") + c.dialogStyle +
                                    "\nBEGIN\n    CONTROL \"\", 1001, \"STATIC\", " +
-                                   c.controlStyle + ", " + c.x + ", 2, 37, 9\nEND\n";
+                                   c.controlStyle + ", 53, 2, 37, " + c.height + "\nEND\n";
         ScriptDialog dialog{};
         EXPECT_EQ(parseScriptDialog(5, dialog, script.c_str()), c.parses) << script;
         if (c.parses) {
             ASSERT_EQ(dialog.controls.size(), 1u);
             EXPECT_EQ(dialog.controls[0].style, c.parsedStyle) << script;
-            EXPECT_EQ(dialog.controls[0].x, c.parsedX) << script;
+            EXPECT_EQ(dialog.controls[0].height, c.parsedHeight) << script;
         }
     }
 
