@@ -3,7 +3,6 @@
 #include "platform/sim/utf8.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -68,8 +67,36 @@ bool isEnd(const Token& token) {
     return token.begin == token.end;
 }
 
-unsigned numberOf(const Token& token) {
-    return static_cast<unsigned>(std::strtoul(token.begin, nullptr, 0));
+// The digit's value, or 16 or more when `c` is no digit.
+unsigned digitValue(char c) {
+    const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (lower >= '0' && lower <= '9') {
+        return static_cast<unsigned>(lower - '0');
+    }
+    return lower >= 'a' && lower <= 'f' ? static_cast<unsigned>(lower - 'a' + 10) : 16;
+}
+
+// The value of a number token, decimal or hex after "0x"; false for any other
+// token and for a number beyond 32 bits, which nothing in a script can hold.
+bool valueOf(const Token& token, std::uint32_t& value) {
+    constexpr std::uint64_t LARGEST = 0xFFFFFFFF;
+    const bool hex = token.end - token.begin > 2 && token.begin[0] == '0' &&
+                     (token.begin[1] == 'x' || token.begin[1] == 'X');
+    const unsigned base = hex ? 16 : 10;
+    const char* digits = token.begin + (hex ? 2 : 0);
+    std::uint64_t number = 0;
+    for (const char* c = digits; c != token.end; ++c) {
+        const unsigned digit = digitValue(*c);
+        if (digit >= base) {
+            return false;
+        }
+        number = number * base + digit;
+        if (number > LARGEST) {
+            return false;
+        }
+    }
+    value = static_cast<std::uint32_t>(number);
+    return digits != token.end;
 }
 
 std::size_t copyQuoted(const Token& quoted, char16_t* buffer, std::size_t capacity) {
@@ -109,8 +136,45 @@ bool closesBlock(const Token& token) {
     return token.is("END") || token.is("}");
 }
 
-// Reads the entries of a block whose opening has been read, up to its close.
-bool parseMenuBlock(const char*& at, std::vector<ScriptMenuEntry>& entries) {
+// A number, with its sign when it has one, as the 32 bits the resource
+// compiler makes of it (-1 gives 0xFFFFFFFF); false when there is none or it
+// needs more bits.
+bool readNumber(const char*& at, std::uint32_t& value) {
+    constexpr std::uint32_t LARGEST_NEGATIVE = 0x80000000;
+    Token token = nextToken(at);
+    const bool negative = token.is("-");
+    if (negative) {
+        token = nextToken(at);
+    }
+    std::uint32_t magnitude = 0;
+    if (!valueOf(token, magnitude) || (negative && magnitude > LARGEST_NEGATIVE)) {
+        return false;
+    }
+    value = negative ? 0u - magnitude : magnitude;
+    return true;
+}
+
+// Reads "a, b, c, ..." numbers after a statement; the commas are optional.
+bool readNumbers(const char*& at, std::uint32_t* numbers, int count) {
+    for (int i = 0; i < count; ++i) {
+        const char* before = at;
+        if (nextToken(at).is(",")) {
+            before = at;
+        }
+        at = before;
+        if (!readNumber(at, numbers[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads the entries of a block whose opening has been read, up to its close;
+// `depth` is 1 for the menu's own entries.
+bool parseMenuBlock(const char*& at, std::vector<ScriptMenuEntry>& entries, int depth) {
+    if (depth > SCRIPT_MENU_DEPTH_LIMIT) {
+        return false;
+    }
     Token token = nextToken(at);
     while (!closesBlock(token)) {
         if (isEnd(token)) {
@@ -130,46 +194,21 @@ bool parseMenuBlock(const char*& at, std::vector<ScriptMenuEntry>& entries) {
         } else if (submenu) {
             entry.kind = ScriptMenuEntry::Kind::Submenu;
             entry.text = quotedText(text);
-            if (!opensBlock(skipOptions(at)) || !parseMenuBlock(at, entry.entries)) {
+            if (!opensBlock(skipOptions(at)) || !parseMenuBlock(at, entry.entries, depth + 1)) {
                 return false;
             }
             token = nextToken(at);
         } else {
             entry.kind = ScriptMenuEntry::Kind::Command;
             entry.text = quotedText(text);
-            Token id = nextToken(at);
-            if (id.is(",")) {
-                id = nextToken(at);
+            if (!readNumbers(at, &entry.id, 1)) {
+                return false;
             }
-            entry.id = numberOf(id);
             token = skipOptions(at);
         }
         entries.push_back(entry);
     }
     return true;
-}
-
-// A number, with its sign when it has one.
-long signedNumber(const char*& at) {
-    Token token = nextToken(at);
-    const bool negative = token.is("-");
-    if (negative) {
-        token = nextToken(at);
-    }
-    const long magnitude = static_cast<long>(std::strtoul(token.begin, nullptr, 0));
-    return negative ? -magnitude : magnitude;
-}
-
-// Reads "a, b, c, ..." numbers after a statement; the commas are optional.
-void readNumbers(const char*& at, long* numbers, int count) {
-    for (int i = 0; i < count; ++i) {
-        const char* before = at;
-        if (nextToken(at).is(",")) {
-            before = at;
-        }
-        at = before;
-        numbers[i] = signedNumber(at);
-    }
 }
 
 constexpr std::uint32_t ICON_CONTROL_STYLE = 0x50000003; // child, visible, icon
@@ -182,9 +221,11 @@ bool parseControl(const Token& statement, const char*& at, ScriptControl& contro
             control.text += static_cast<char16_t>(*c);
         }
     }
-    long numbers[6] = {};
+    std::uint32_t numbers[6] = {};
     if (statement.is("ICON")) {
-        readNumbers(at, numbers, 5);
+        if (!readNumbers(at, numbers, 5)) {
+            return false;
+        }
         control = ScriptControl{static_cast<int>(numbers[0]),
                                 u"STATIC",
                                 control.text,
@@ -195,17 +236,18 @@ bool parseControl(const Token& statement, const char*& at, ScriptControl& contro
                                 static_cast<int>(numbers[4])};
         return true;
     }
-    readNumbers(at, numbers, 1);
-    nextToken(at); // the comma before the class
-    const Token className = nextToken(at);
-    if (!className.isQuoted()) {
+    if (!readNumbers(at, numbers, 1)) {
         return false;
     }
-    readNumbers(at, numbers + 1, 5);
+    nextToken(at); // the comma before the class
+    const Token className = nextToken(at);
+    if (!className.isQuoted() || !readNumbers(at, numbers + 1, 5)) {
+        return false;
+    }
     control = ScriptControl{static_cast<int>(numbers[0]),
                             quotedText(className),
                             control.text,
-                            static_cast<std::uint32_t>(numbers[1]),
+                            numbers[1],
                             static_cast<int>(numbers[2]),
                             static_cast<int>(numbers[3]),
                             static_cast<int>(numbers[4]),
@@ -226,20 +268,24 @@ bool parseDialogBody(const char*& at, ScriptDialog& dialog) {
 }
 
 bool parseDialog(const char*& at, ScriptDialog& dialog) {
-    long frame[4] = {};
-    readNumbers(at, frame, 4);
+    std::uint32_t frame[4] = {};
+    if (!readNumbers(at, frame, 4)) {
+        return false;
+    }
     dialog.width = static_cast<int>(frame[2]);
     dialog.height = static_cast<int>(frame[3]);
     for (Token token = nextToken(at); !isEnd(token); token = nextToken(at)) {
         if (token.is("STYLE") || token.is("EXSTYLE")) {
-            long value = 0;
-            readNumbers(at, &value, 1);
-            (token.is("STYLE") ? dialog.style : dialog.exStyle) = static_cast<std::uint32_t>(value);
+            if (!readNumbers(at, token.is("STYLE") ? &dialog.style : &dialog.exStyle, 1)) {
+                return false;
+            }
         } else if (token.is("CAPTION")) {
             dialog.caption = quotedText(nextToken(at));
         } else if (token.is("FONT")) {
-            long size = 0;
-            readNumbers(at, &size, 1);
+            std::uint32_t size = 0;
+            if (!readNumbers(at, &size, 1)) {
+                return false;
+            }
             nextToken(at); // the comma before the name
             dialog.fontSize = static_cast<int>(size);
             dialog.fontName = quotedText(nextToken(at));
@@ -256,8 +302,8 @@ bool parseDialog(const char*& at, ScriptDialog& dialog) {
 bool findResource(const char*& at, unsigned id, const char* keyword) {
     Token previous{at, at};
     for (Token token = nextToken(at); !isEnd(token); previous = token, token = nextToken(at)) {
-        if (token.is(keyword) && std::isdigit(static_cast<unsigned char>(*previous.begin)) &&
-            numberOf(previous) == id) {
+        std::uint32_t number = 0;
+        if (token.is(keyword) && valueOf(previous, number) && number == id) {
             return true;
         }
     }
@@ -266,17 +312,17 @@ bool findResource(const char*& at, unsigned id, const char* keyword) {
 
 } // namespace
 
-bool parseScriptDialog(unsigned id, ScriptDialog& dialog) {
-    const char* at = RESOURCE_SCRIPT_TEXT;
+bool parseScriptDialog(unsigned id, ScriptDialog& dialog, const char* script) {
+    const char* at = script;
     dialog = ScriptDialog{};
     return findResource(at, id, "DIALOG") && parseDialog(at, dialog);
 }
 
-bool parseScriptMenu(unsigned id, std::vector<ScriptMenuEntry>& entries) {
-    const char* at = RESOURCE_SCRIPT_TEXT;
+bool parseScriptMenu(unsigned id, std::vector<ScriptMenuEntry>& entries, const char* script) {
+    const char* at = script;
     entries.clear();
     return findResource(at, id, "MENU") && opensBlock(skipOptions(at)) &&
-           parseMenuBlock(at, entries);
+           parseMenuBlock(at, entries, 1);
 }
 
 std::size_t copyScriptString(unsigned id, char16_t* buffer, std::size_t capacity) {
@@ -289,12 +335,13 @@ std::size_t copyScriptString(unsigned id, char16_t* buffer, std::size_t capacity
         }
         for (token = nextToken(at); token.begin != token.end && !token.is("END");
              token = nextToken(at)) {
-            const unsigned entryId = static_cast<unsigned>(std::strtoul(token.begin, nullptr, 0));
+            std::uint32_t entryId = 0;
+            const bool numbered = valueOf(token, entryId);
             Token text = nextToken(at);
             if (text.is(",")) {
                 text = nextToken(at);
             }
-            if (entryId == id && text.isQuoted()) {
+            if (numbered && entryId == id && text.isQuoted()) {
                 return copyQuoted(text, buffer, capacity);
             }
         }

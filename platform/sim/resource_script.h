@@ -24,9 +24,14 @@ struct ScriptMenuEntry {
     std::vector<ScriptMenuEntry> entries;
 };
 
+// How deep submenus may nest: a menu's own entries are at depth 1.
+constexpr int SCRIPT_MENU_DEPTH_LIMIT = 16;
+
 // The entries of MENU `id` of the script (its submenus, for a menu bar); false
-// when the script has no such menu or it is cut short.
-bool parseScriptMenu(unsigned id, std::vector<ScriptMenuEntry>& entries);
+// when the script has no such menu, it is cut short, a number in it does not
+// fit in 32 bits or its submenus nest deeper than SCRIPT_MENU_DEPTH_LIMIT.
+bool parseScriptMenu(unsigned id, std::vector<ScriptMenuEntry>& entries,
+                     const char* script = RESOURCE_SCRIPT_TEXT);
 
 // A control of a DIALOG of the script.
 struct ScriptControl {
@@ -48,5 +53,8 @@ struct ScriptDialog {
     std::vector<ScriptControl> controls;
 };
 
-// DIALOG `id` of the script; false when there is none or it is malformed.
-bool parseScriptDialog(unsigned id, ScriptDialog& dialog);
+// DIALOG `id` of the script; false when there is none or it is malformed,
+// which includes a number that is missing or does not fit in 32 bits (signed
+// or not, as the resource compiler reads it).
+bool parseScriptDialog(unsigned id, ScriptDialog& dialog,
+                       const char* script = RESOURCE_SCRIPT_TEXT);

@@ -6,6 +6,7 @@
 #include "platform/windowing.h"
 
 #include <deque>
+#include <map>
 #include <vector>
 
 SimMenuTracking simMenuTracking;
@@ -22,25 +23,25 @@ struct SimMenuEntry {
 };
 
 struct SimMenu {
-    bool live;
     bool loaded; // a menu loaded from the resources, not one of its submenus
     std::vector<SimMenuEntry> entries;
 };
 
-std::vector<SimMenu> menus;        // handle = index + 1
+// The menus not yet destroyed, by handle. Handles are numbers handed out in
+// turn and never again, so a stale one reaches no menu.
+std::map<std::uintptr_t, SimMenu> menus;
+std::uintptr_t lastMenu = 0;
 std::deque<std::uint32_t> choices; // scripted answers, oldest first
 
 SimMenu* menuOf(MenuHandle handle) {
-    const auto index = static_cast<std::uintptr_t>(handle);
-    if (index == 0 || index > menus.size() || !menus[index - 1].live) {
-        return nullptr;
-    }
-    return &menus[index - 1];
+    const auto found = menus.find(static_cast<std::uintptr_t>(handle));
+    return found == menus.end() ? nullptr : &found->second;
 }
 
 std::uintptr_t build(const std::vector<ScriptMenuEntry>& entries, bool loaded) {
-    menus.push_back(SimMenu{true, loaded, {}});
-    const std::uintptr_t handle = menus.size();
+    const std::uintptr_t handle = ++lastMenu;
+    SimMenu& menu = menus[handle];
+    menu.loaded = loaded;
     for (const ScriptMenuEntry& entry : entries) {
         SimMenuEntry built{
             entry.id, entry.kind == ScriptMenuEntry::Kind::Separator, false, false, entry.text, 0};
@@ -48,15 +49,20 @@ std::uintptr_t build(const std::vector<ScriptMenuEntry>& entries, bool loaded) {
             built.id = 0;
             built.submenu = build(entry.entries, false);
         }
-        menus[handle - 1].entries.push_back(built);
+        menu.entries.push_back(built);
     }
     return handle;
 }
 
+// Destroys the menu and its submenus, those not destroyed before.
 void destroy(std::uintptr_t handle) {
-    SimMenu& menu = menus[handle - 1];
-    menu.live = false;
-    for (const SimMenuEntry& entry : menu.entries) {
+    const auto found = menus.find(handle);
+    if (found == menus.end()) {
+        return;
+    }
+    const std::vector<SimMenuEntry> entries = std::move(found->second.entries);
+    menus.erase(found);
+    for (const SimMenuEntry& entry : entries) {
         if (entry.submenu != 0) {
             destroy(entry.submenu);
         }
@@ -100,7 +106,11 @@ std::string utf8(const std::u16string& text) {
 }
 
 void appendText(std::string& out, std::uintptr_t handle, int depth) {
-    for (const SimMenuEntry& entry : menus[handle - 1].entries) {
+    const SimMenu* menu = menuOf(static_cast<MenuHandle>(handle));
+    if (menu == nullptr) {
+        return;
+    }
+    for (const SimMenuEntry& entry : menu->entries) {
         out.append(static_cast<std::size_t>(2 * depth), ' ');
         if (entry.separator) {
             out += "---\n";
@@ -136,17 +146,15 @@ void scriptMenuChoice(std::uint32_t id) {
 
 int simLiveMenus() {
     int live = 0;
-    for (const SimMenu& menu : menus) {
-        live += menu.live && menu.loaded ? 1 : 0;
+    for (const auto& [handle, menu] : menus) {
+        live += menu.loaded ? 1 : 0;
     }
     return live;
 }
 
 std::string simMenuText(MenuHandle menu) {
     std::string text;
-    if (menuOf(menu) != nullptr) {
-        appendText(text, static_cast<std::uintptr_t>(menu), 0);
-    }
+    appendText(text, static_cast<std::uintptr_t>(menu), 0);
     return text;
 }
 
@@ -168,9 +176,7 @@ MenuHandle subMenu(MenuHandle handle, int position) {
 }
 
 void destroyMenu(MenuHandle handle) {
-    if (menuOf(handle) != nullptr) {
-        destroy(static_cast<std::uintptr_t>(handle));
-    }
+    destroy(static_cast<std::uintptr_t>(handle));
 }
 
 void greyMenuItem(MenuHandle menu, std::uint32_t id) {

@@ -3,7 +3,8 @@
 // Showing a popup records where and how it was asked for, with the whole menu
 // as text, delivers the messages waiting (as the menu's own loop does), and
 // answers with the command a test scripted (or with none, as when the user taps
-// outside the menu).
+// outside the menu). Destroying a menu frees it and its submenus; their handles
+// are never handed out again.
 
 #include "platform/handles.h"
 #include "platform/menus.h"

@@ -132,6 +132,13 @@ const StoredValue* valueAt(const char16_t* keyPath, const char16_t* name) {
     return findValue(findKey(textOrEmpty(keyPath)), name);
 }
 
+// Whether any key lies below the one at `foldedPath`.
+bool hasSubkeys(const std::u16string& foldedPath) {
+    const std::u16string prefix = foldedPath + u'\\';
+    const auto below = registry.keys.lower_bound(prefix);
+    return below != registry.keys.end() && below->first.starts_with(prefix);
+}
+
 // The keys directly below `parent`, in the order of their folded paths.
 std::vector<const StoredKey*> subkeysOf(const StoredKey& parent) {
     const std::u16string prefix = folded(parent.path) + u'\\';
@@ -289,11 +296,15 @@ void appendHexByte(std::string& text, std::uint8_t byte) {
     text += HEX_DIGITS[byte & 0xF];
 }
 
-std::string encodeText(const std::u16string& text) {
+std::string utf8Of(const std::u16string& text) {
     std::string utf8(text.size() * 3 + 1, '\0'); // a UTF-16 unit needs at most 3 bytes
     utf8.resize(utf16ToUtf8(text.c_str(), utf8.data(), utf8.size()));
+    return utf8;
+}
+
+std::string encodeText(const std::u16string& text) {
     std::string encoded;
-    for (const char c : utf8) {
+    for (const char c : utf8Of(text)) {
         if (c == '%' || c == '\t' || c == '\r' || c == '\n') {
             encoded += '%';
             appendHexByte(encoded, static_cast<std::uint8_t>(c));
@@ -304,6 +315,8 @@ std::string encodeText(const std::u16string& text) {
     return encoded;
 }
 
+// Takes only text that encodeText gives back byte for byte: UTF-8 without NUL
+// (names end at NUL on the device), so that what loads is saved and loads the same.
 bool decodeText(std::string_view field, std::u16string& text) {
     std::string utf8;
     for (std::size_t at = 0; at < field.size(); ++at) {
@@ -323,7 +336,7 @@ bool decodeText(std::string_view field, std::u16string& text) {
     }
     text.assign(utf8.size() + 1, u'\0'); // a UTF-8 byte gives at most one UTF-16 unit
     text.resize(utf8ToUtf16(utf8.data(), utf8.data() + utf8.size(), text.data(), text.size()));
-    return true;
+    return utf8Of(text) == utf8;
 }
 
 std::string encodeBytes(const std::vector<std::uint8_t>& bytes) {
@@ -361,9 +374,10 @@ bool decodeType(std::string_view field, std::uint32_t& type) {
     return !field.empty();
 }
 
-void appendKeyLines(std::string& text, const StoredKey& key) {
+// A key above others needs no line of its own: loading their lines creates it.
+void appendKeyLines(std::string& text, const std::u16string& foldedPath, const StoredKey& key) {
     const std::string path = encodeText(key.path);
-    if (key.values.empty()) {
+    if (key.values.empty() && !hasSubkeys(foldedPath)) {
         text += path + '\n';
     }
     for (const auto& [foldedName, value] : key.values) {
@@ -384,41 +398,43 @@ std::vector<std::string_view> splitAtTabs(std::string_view line) {
     return fields;
 }
 
+// Stores what the line holds; false, storing nothing, when it is malformed.
 bool loadLine(std::string_view line) {
     const std::vector<std::string_view> fields = splitAtTabs(line);
+    const bool keyOnly = fields.size() == 1;
     std::u16string path;
-    if ((fields.size() != 1 && fields.size() != 4) || !decodeText(fields[0], path) ||
-        !isKeyPath(path)) {
-        return false;
-    }
-    StoredKey& key = makeKey(path);
-    if (fields.size() == 1) {
-        return true;
-    }
     std::u16string name;
     std::uint32_t type = 0;
     std::vector<std::uint8_t> bytes;
-    if (!decodeText(fields[1], name) || !decodeType(fields[2], type) ||
-        !decodeBytes(fields[3], bytes)) {
+    if (!decodeText(fields[0], path) || !isKeyPath(path) ||
+        !(keyOnly || (fields.size() == 4 && decodeText(fields[1], name) &&
+                      decodeType(fields[2], type) && decodeBytes(fields[3], bytes)))) {
         return false;
     }
-    storeValue(key, name, type, std::move(bytes));
+    StoredKey& key = makeKey(path);
+    if (!keyOnly) {
+        storeValue(key, name, type, std::move(bytes));
+    }
     return true;
 }
 
-bool loadLines(std::string_view text) {
-    std::size_t begin = 0;
-    while (begin < text.size()) {
+// Loads every line it can; false when any was skipped.
+bool loadLines(const char* filePath, std::string_view text) {
+    bool whole = true;
+    std::size_t lineNumber = 1;
+    for (std::size_t begin = 0; begin < text.size(); ++lineNumber) {
         std::size_t end = text.find('\n', begin);
         if (end == std::string_view::npos) {
             end = text.size(); // the last line may lack its newline
         }
         if (!loadLine(text.substr(begin, end - begin))) {
-            return false;
+            std::fprintf(stderr, "%s:%zu: skipped, not a registry key or value\n", filePath,
+                         lineNumber);
+            whole = false;
         }
         begin = end + 1;
     }
-    return true;
+    return whole;
 }
 
 bool readFile(const char* filePath, std::string& text) {
@@ -453,7 +469,7 @@ bool saveSimRegistry(const char* filePath) {
     }
     std::string text;
     for (const auto& [foldedPath, key] : registry.keys) {
-        appendKeyLines(text, key);
+        appendKeyLines(text, foldedPath, key);
     }
     return writeFile(filePath, text);
 }
@@ -461,9 +477,5 @@ bool saveSimRegistry(const char* filePath) {
 bool loadSimRegistry(const char* filePath) {
     registry.keys.clear();
     std::string text;
-    if (filePath == nullptr || !readFile(filePath, text) || !loadLines(text)) {
-        registry.keys.clear();
-        return false;
-    }
-    return true;
+    return filePath != nullptr && readFile(filePath, text) && loadLines(filePath, text);
 }

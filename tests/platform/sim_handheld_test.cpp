@@ -1,16 +1,24 @@
 // The parts of the simulated handheld that only it has: scripted message-box
-// answers, the register log, and its text conversions.
+// answers, the register log, its text conversions, its reading of the resource
+// script and the memory its menus hold.
 
 #include "platform/clock_hardware.h"
+#include "platform/live_objects.h"
+#include "platform/menus.h"
 #include "platform/message_box.h"
+#include "platform/sim/resource_script.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/sim_menus.h"
 #include "platform/sim/utf8.h"
+#include "tests/support/allocation_counter.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -61,6 +69,136 @@ TEST_F(SimHandheldTest, AnAccessThroughAReleasedWindowFaults) {
     releaseCccrWindow(mapping.window);
     auto readReleased = [&] { loadCccr(mapping.window); };
     EXPECT_FALSE(underFaultGuard(readReleased));
+}
+
+TEST_F(SimHandheldTest, ADestroyedMenuGivesBackItsMemoryAndItsHandlesStayDead) {
+    const MenuHandle first = loadMenuResource(ModuleHandle::None, 100);
+    const MenuHandle firstPopup = subMenu(first, 0);
+    ASSERT_NE(firstPopup, MenuHandle::None);
+    destroyMenu(first);
+    const std::size_t blocks = heapBlocksInUse();
+    for (int i = 0; i < 100; ++i) {
+        destroyMenu(loadMenuResource(ModuleHandle::None, 100));
+    }
+    EXPECT_EQ(heapBlocksInUse(), blocks);
+
+    const MenuHandle next = loadMenuResource(ModuleHandle::None, 100);
+    const MenuHandle nextPopup = subMenu(next, 0);
+    for (const MenuHandle stale : {first, firstPopup}) {
+        EXPECT_EQ(menuItemCount(stale), -1);
+        EXPECT_EQ(subMenu(stale, 0), MenuHandle::None);
+        EXPECT_EQ(simMenuText(stale), "");
+        EXPECT_NE(stale, next);
+        EXPECT_NE(stale, nextPopup);
+    }
+    EXPECT_EQ(livePlatformObjects().menus, 1);
+    destroyMenu(nextPopup); // before the menu that holds it
+    EXPECT_EQ(menuItemCount(nextPopup), -1);
+    EXPECT_EQ(simMenuText(next), "\"Tavil\" >\n") << "a destroyed submenu shows no entries";
+    destroyMenu(next);
+    destroyMenu(next);
+    EXPECT_EQ(livePlatformObjects().menus, 0);
+    EXPECT_EQ(heapBlocksInUse(), blocks);
+}
+
+// MENU 1 with submenus nested `depth` deep, its own entries at depth 1, and
+// command 7 at the bottom.
+std::string nestedMenuScript(int depth) {
+    std::string script = "1 MENU\nBEGIN\n";
+    for (int level = 1; level < depth; ++level) {
+        script += "POPUP \"p\"\nBEGIN\n";
+    }
+    script += "MENUITEM \"x\", 7\n";
+    for (int level = 0; level < depth; ++level) {
+        script += "END\n";
+    }
+    return script;
+}
+
+TEST(ResourceScript, SubmenusNestNoDeeperThanTheLimit) {
+    struct Case {
+        int depth;
+        bool parses;
+    };
+    const Case cases[] = {
+        {1, true},
+        {SCRIPT_MENU_DEPTH_LIMIT, true},
+        {SCRIPT_MENU_DEPTH_LIMIT + 1, false},
+        {100000, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<ScriptMenuEntry> entries;
+        EXPECT_EQ(parseScriptMenu(1, entries, nestedMenuScript(c.depth).c_str()), c.parses)
+            << c.depth;
+        if (!c.parses) {
+            continue;
+        }
+        int depth = 1;
+        const std::vector<ScriptMenuEntry>* level = &entries;
+        for (; level->size() == 1 && level->front().kind == ScriptMenuEntry::Kind::Submenu;
+             level = &level->front().entries) {
+            ++depth;
+        }
+        EXPECT_EQ(depth, c.depth);
+        ASSERT_EQ(level->size(), 1u);
+        EXPECT_EQ(level->front().id, 7u);
+    }
+}
+
+TEST(ResourceScript, ANumberThatIsMissingOrNeedsMoreThanThirtyTwoBitsFailsTheParse) {
+    struct DialogCase {
+        const char* dialogStyle;
+        const char* controlStyle;
+        const char* height; // the statement's last number
+        bool parses;
+        std::uint32_t parsedStyle;
+        int parsedHeight;
+    };
+    const DialogCase dialogCases[] = {
+        {"0x80C00A40", "0x50020000", "9", true, 0x50020000, 9},
+        {"0x80C00A40", "0XFFFFFFFF", "-3", true, 0xFFFFFFFF, -3},
+        {"0x80C00A40", "4294967295", "-2147483648", true, 0xFFFFFFFF, INT32_MIN},
+        {"0x80C00A40", "0x50020000", "2147483647", true, 0x50020000, INT32_MAX},
+        {"0x80C00A40", "0x50020000", "-9223372036854775808", false, 0, 0},
+        {"0x80C00A40", "0x50020000", "-2147483649", false, 0, 0},
+        {"0x80C00A40", "0x50020000", "4294967296", false, 0, 0},
+        {"0x80C00A40", "0x50020000", "18446744073709551617", false, 0, 0},
+        {"0x80C00A40", "0x50020000", "x", false, 0, 0},
+        {"0x80C00A40", "0x100000000", "9", false, 0, 0},
+        {"0x180C00A40", "0x50020000", "9", false, 0, 0},
+    };
+    for (const DialogCase& c : dialogCases) {
+        const std::string script = std::string("5 DIALOG 0, 0, 90, 108\nSTYLE ") + c.dialogStyle +
+                                   "\nBEGIN\n    CONTROL \"\", 1001, \"STATIC\", " +
+                                   c.controlStyle + ", 53, 2, 37, " + c.height + "\nEND\n";
+        ScriptDialog dialog{};
+        EXPECT_EQ(parseScriptDialog(5, dialog, script.c_str()), c.parses) << script;
+        if (c.parses) {
+            ASSERT_EQ(dialog.controls.size(), 1u);
+            EXPECT_EQ(dialog.controls[0].style, c.parsedStyle) << script;
+            EXPECT_EQ(dialog.controls[0].height, c.parsedHeight) << script;
+        }
+    }
+
+    struct MenuCase {
+        const char* id;
+        bool parses;
+    };
+    const MenuCase menuCases[] = {
+        {"4294967295", true},
+        {"4294967296", false},
+        {"18446744073709551617", false},
+    };
+    for (const MenuCase& c : menuCases) {
+        const std::string script =
+            std::string("1 MENU\nBEGIN\n    MENUITEM \"x\", ") + c.id + "\nEND\n";
+        std::vector<ScriptMenuEntry> entries;
+        EXPECT_EQ(parseScriptMenu(1, entries, script.c_str()), c.parses) << c.id;
+        if (c.parses) {
+            ASSERT_EQ(entries.size(), 1u);
+            EXPECT_EQ(entries[0].id, 0xFFFFFFFFu);
+        }
+    }
 }
 
 TEST(Utf8, ConvertsBothWaysAndCutsAtWholeCharacters) {

@@ -106,8 +106,7 @@ TEST_F(SimRegistryTest, PathsAndNamesIgnoreAsciiCase) {
     EXPECT_TRUE(simGetRegistryNumber(TAVIL_KEY, u"Speed", value));
     EXPECT_EQ(value, 208u);
     ASSERT_TRUE(saveSimRegistry(file.c_str()));
-    EXPECT_EQ(readFile(),
-              "SOFTWARE\nSOFTWARE\\Dunmar\nSOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n")
+    EXPECT_EQ(readFile(), "SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n")
         << "keys and values keep the case they were first written with";
 
     setNumber(TAVIL_KEY, u"Частота", 1);
@@ -240,9 +239,43 @@ TEST_F(SimRegistryTest, AHandWrittenFileLoads) {
     EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE")) << "an empty file is an empty registry";
 }
 
-TEST_F(SimRegistryTest, AFileWithAnyBadLineLoadsNothing) {
+TEST_F(SimRegistryTest, SavingWritesEachKeyOnceAndGivesBackTheFileItLoaded) {
+    std::string deepPath = "SOFTWARE";
+    for (int level = 0; level < 400; ++level) {
+        deepPath += "\\Level";
+    }
+    struct Case {
+        const char* what;
+        std::string file;
+    };
+    const Case cases[] = {
+        {"a deep key with a value", deepPath + "\tSpeed\t4\ta0010000\n"},
+        {"a deep key without values", deepPath + "\n"},
+        {"values all the way down", "A\tV\t4\t00\nA\\B\tV\t4\t00\nA\\B\\C\tV\t4\t00\n"},
+        {"an empty key beside one with values", "SOFTWARE\\Dunmar\\Empty\nSOFTWARE\\Dunmar\\Tavil\t"
+                                                "A\t1\t\nSOFTWARE\\Dunmar\\Tavil\tB\t3\t00\n"},
+        {"a key with values above an empty one", "SOFTWARE\tName\t1\t41\nSOFTWARE\\Empty\n"},
+    };
+    for (const Case& c : cases) {
+        writeFile(c.file);
+        ASSERT_TRUE(loadSimRegistry(file.c_str())) << c.what;
+        ASSERT_TRUE(saveSimRegistry(file.c_str())) << c.what;
+        EXPECT_EQ(readFile(), c.file) << c.what;
+    }
+
+    writeFile("SOFTWARE\nSOFTWARE\\Dunmar\nSOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n"
+              "SOFTWARE\\Dunmar\\Tavil\\Empty\n");
+    ASSERT_TRUE(loadSimRegistry(file.c_str())) << "a file with a line for every key still loads";
+    EXPECT_TRUE(simRegistryKeyExists(u"SOFTWARE\\Dunmar"));
+    ASSERT_TRUE(saveSimRegistry(file.c_str()));
+    EXPECT_EQ(readFile(), "SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n"
+                          "SOFTWARE\\Dunmar\\Tavil\\Empty\n");
+}
+
+TEST_F(SimRegistryTest, ALineThatCannotBeWrittenBackIsSkippedAndTheRestKept) {
+    using namespace std::string_literals;
     const std::string goodLine = "SOFTWARE\\Kept\tSpeed\t4\ta0010000\n";
-    const char* const badLines[] = {
+    const std::string badLines[] = {
         "",
         "SOFTWARE\\Bad\tName",
         "SOFTWARE\\Bad\tName\t4\t00\textra",
@@ -257,16 +290,38 @@ TEST_F(SimRegistryTest, AFileWithAnyBadLineLoadsNothing) {
         "\tName\t4\t00",
         "SOFTWARE\\\\Bad",
         "SOFTWARE\\Bad\r",
+        "%00SOFTWARE\\Bad",                 // a key path that starts with NUL
+        "\0SOFTWARE\\Bad\tName\t4\t00"s,    // the same, raw
+        "SOFTWARE\\Bad%00\tName\t4\t00",    // a NUL inside a path
+        "SOFTWARE\\Bad\tNa%00me\t4\t00",    // and inside a value name
+        "SOFTWARE\\Bad\tNa\0me\t4\t00"s,    // the same, raw
+        "SOFTWARE\\Bad\tName%C0%80\t4\t00", // NUL in an overlong form
+        "SOFTWARE\\Bad\tN%ED%A0%80\t4\t00", // half a surrogate pair
+        "SOFTWARE\\Bad\tN\xFF\t4\t00",      // no UTF-8
     };
-    for (const char* badLine : badLines) {
+    for (const std::string& badLine : badLines) {
+        const std::string what = "line \"" + badLine + "\"";
         setNumber(TAVIL_KEY, u"Speed", 416);
         const RegistryKey open = openRegistryKey(TAVIL_KEY, REGISTRY_READ_ACCESS);
         writeFile(goodLine + badLine + "\nSOFTWARE\\After\n");
-        EXPECT_FALSE(loadSimRegistry(file.c_str())) << badLine;
-        EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE")) << badLine;
+        ::testing::internal::CaptureStderr();
+        EXPECT_FALSE(loadSimRegistry(file.c_str())) << what;
+        const std::string message = ::testing::internal::GetCapturedStderr();
+        EXPECT_NE(message.find(file + ":2:"), std::string::npos) << what << message;
+        EXPECT_EQ(message.find(":3:"), std::string::npos) << what << message;
+        EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE\\Bad")) << what;
+        EXPECT_TRUE(simRegistryKeyExists(u"SOFTWARE\\After")) << what;
         std::uint32_t value = UNTOUCHED;
+        EXPECT_TRUE(simGetRegistryNumber(u"SOFTWARE\\Kept", u"Speed", value)) << what;
+        EXPECT_EQ(value, 416u) << what;
         EXPECT_FALSE(queryRegistryNumber(open, u"Speed", value)) << "its key is gone";
         closeRegistryKey(open);
+
+        ASSERT_TRUE(saveSimRegistry(file.c_str()));
+        const std::string saved = readFile();
+        EXPECT_TRUE(loadSimRegistry(file.c_str())) << what << " left " << saved;
+        ASSERT_TRUE(saveSimRegistry(file.c_str()));
+        EXPECT_EQ(readFile(), saved) << what;
     }
 }
 

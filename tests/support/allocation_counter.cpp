@@ -6,10 +6,22 @@
 
 namespace {
 std::atomic<std::size_t> allocations{0};
+std::atomic<std::size_t> releases{0};
+
+void release(void* memory) {
+    if (memory != nullptr) {
+        ++releases;
+        std::free(memory);
+    }
+}
 } // namespace
 
 std::size_t heapAllocations() {
     return allocations.load();
+}
+
+std::size_t heapBlocksInUse() {
+    return allocations.load() - releases.load();
 }
 
 void* operator new(std::size_t size) {
@@ -24,14 +36,14 @@ void* operator new[](std::size_t size) {
     return operator new(size);
 }
 void operator delete(void* memory) noexcept {
-    std::free(memory);
+    release(memory);
 }
 void operator delete[](void* memory) noexcept {
-    std::free(memory);
+    release(memory);
 }
 void operator delete(void* memory, std::size_t) noexcept {
-    std::free(memory);
+    release(memory);
 }
 void operator delete[](void* memory, std::size_t) noexcept {
-    std::free(memory);
+    release(memory);
 }
