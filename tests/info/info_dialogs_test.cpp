@@ -314,6 +314,9 @@ TEST_F(InfoDialogsTest, EveryBatteryStateAndChemistryCodeShowsItsText) {
         refreshPowerDialog();
         EXPECT_EQ(fieldText(dialog, 1002), expectedText(states, code)) << code;
         EXPECT_EQ(fieldText(dialog, 1008), expectedText(states, code)) << code;
+        // Only "no battery" itself hides a battery's figures.
+        EXPECT_EQ(fieldText(dialog, 1003), code == 128 ? u"" : u"87 %") << code;
+        EXPECT_EQ(fieldText(dialog, 1009), code == 128 ? u"" : u"100 %") << code;
     }
     simHandheld.power.batteryFlag = 1;
     for (std::uint32_t code = 0; code <= 0xFF; ++code) {
