@@ -21,7 +21,9 @@ endfunction()
 
 add_executable(platform_contract_tests ${CONTRACT_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/resources/tavil.rc
                ${PROJECT_SOURCE_DIR}/tests/platform/contract_time_win32.cpp
-               ${PROJECT_SOURCE_DIR}/tests/platform/contract_modal_win32.cpp)
+               ${PROJECT_SOURCE_DIR}/tests/platform/contract_modal_win32.cpp
+               ${PROJECT_SOURCE_DIR}/tests/platform/contract_folders_win32.cpp
+               ${PROJECT_SOURCE_DIR}/tests/platform/contract_templates_win32.cpp)
 tavil_test_code(platform_contract_tests)
 target_link_libraries(platform_contract_tests PRIVATE tavil_platform_win32 gtest_main)
 tavil_wine_test(platform_contract_win32 platform_contract_tests)

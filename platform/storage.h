@@ -14,7 +14,8 @@ StoreInformation queryStoreInformation();
 enum class SearchHandle : std::uintptr_t { None = 0 };
 
 // A search for the files and folders matching `pattern` (a path whose last part
-// may hold * and ?). Begin gives None when nothing matches; otherwise the
+// may hold * and ?); a folder's "." and ".." entries are never matches, as the
+// device has none. Begin gives None when nothing matches; otherwise the
 // search stands on the first match and `next` moves to the following one,
 // false when there is none. End closes the search.
 SearchHandle beginFileSearch(const char16_t* pattern);

@@ -211,31 +211,21 @@ bool parseMenuBlock(const char*& at, std::vector<ScriptMenuEntry>& entries, int 
     return true;
 }
 
-constexpr std::uint32_t ICON_CONTROL_STYLE = 0x50000003; // child, visible, icon
-
-bool parseControl(const Token& statement, const char*& at, ScriptControl& control) {
+// "CONTROL text, id, class, style, x, y, width, height", where the text is a
+// quoted string or the number of a resource (an icon's).
+bool parseControl(const char*& at, ScriptControl& control) {
     const Token text = nextToken(at);
-    control.text = text.isQuoted() ? quotedText(text) : u"";
-    if (!text.isQuoted()) {
+    if (text.isQuoted()) {
+        control.text = quotedText(text);
+    } else if (std::isdigit(static_cast<unsigned char>(*text.begin))) {
+        control.text = u"#";
         for (const char* c = text.begin; c != text.end; ++c) {
             control.text += static_cast<char16_t>(*c);
         }
+    } else {
+        return false;
     }
     std::uint32_t numbers[6] = {};
-    if (statement.is("ICON")) {
-        if (!readNumbers(at, numbers, 5)) {
-            return false;
-        }
-        control = ScriptControl{static_cast<int>(numbers[0]),
-                                u"STATIC",
-                                control.text,
-                                ICON_CONTROL_STYLE,
-                                static_cast<int>(numbers[1]),
-                                static_cast<int>(numbers[2]),
-                                static_cast<int>(numbers[3]),
-                                static_cast<int>(numbers[4])};
-        return true;
-    }
     if (!readNumbers(at, numbers, 1)) {
         return false;
     }
@@ -258,8 +248,7 @@ bool parseControl(const Token& statement, const char*& at, ScriptControl& contro
 bool parseDialogBody(const char*& at, ScriptDialog& dialog) {
     for (Token token = nextToken(at); !closesBlock(token); token = nextToken(at)) {
         ScriptControl control{};
-        if (isEnd(token) || !(token.is("CONTROL") || token.is("ICON")) ||
-            !parseControl(token, at, control)) {
+        if (!token.is("CONTROL") || !parseControl(at, control)) {
             return false;
         }
         dialog.controls.push_back(control);

@@ -37,7 +37,7 @@ bool parseScriptMenu(unsigned id, std::vector<ScriptMenuEntry>& entries,
 struct ScriptControl {
     int id;
     std::u16string className; // "STATIC"
-    std::u16string text;      // for an icon control, the icon's resource number
+    std::u16string text;      // a resource's number (an icon's) as "#" and the number
     std::uint32_t style;
     int x, y, width, height;
 };

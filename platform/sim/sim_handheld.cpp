@@ -36,6 +36,7 @@ SimHandheld switchedOn() {
     SimHandheld handheld{};
     handheld.memory = SWITCHED_ON_MEMORY;
     handheld.power = SWITCHED_ON_POWER;
+    handheld.cachedPower = SWITCHED_ON_POWER;
     return handheld;
 }
 

@@ -27,7 +27,8 @@ struct SimHandheld {
     int errorBeeps;
     int informationSounds;
     MemoryStatus memory;
-    PowerStatus power;
+    PowerStatus power;       // what the battery driver reads now
+    PowerStatus cachedPower; // what the last fresh power query saw, or the state at switch-on
     bool powerQueryFails;
     int powerQueries;
 };
@@ -35,7 +36,8 @@ struct SimHandheld {
 extern SimHandheld simHandheld;
 
 // A handheld just switched on, with the given processor and nothing shown yet:
-// 64 MB of memory with 23 MB free, on battery at 87 % and discharging.
+// 64 MB of memory with 23 MB free, on battery at 87 % and discharging, which
+// the system's cached power status holds too.
 void resetSimHandheld(SimProcessorKind processor);
 
 // The next message box is answered with `answer`. Without a scripted answer a

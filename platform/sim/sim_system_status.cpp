@@ -1,3 +1,8 @@
+// The system keeps a copy of the battery driver's figures: a fresh query reads
+// the driver and keeps what it read, any other query gives the copy, however
+// far the battery has moved on since. A failed query gives zeros and keeps
+// the copy as it was.
+
 #include "platform/sim/sim_handheld.h"
 #include "platform/system_status.h"
 
@@ -5,7 +10,13 @@ MemoryStatus queryMemoryStatus() {
     return simHandheld.memory;
 }
 
-PowerStatus queryPowerStatus(bool) {
+PowerStatus queryPowerStatus(bool fresh) {
     ++simHandheld.powerQueries;
-    return simHandheld.powerQueryFails ? PowerStatus{} : simHandheld.power;
+    if (simHandheld.powerQueryFails) {
+        return PowerStatus{};
+    }
+    if (fresh) {
+        simHandheld.cachedPower = simHandheld.power;
+    }
+    return simHandheld.cachedPower;
 }

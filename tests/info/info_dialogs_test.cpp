@@ -1,5 +1,7 @@
 #include "info/info_dialogs.h"
 
+#include "info/dialog_contents.h"
+
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_dialogs.h"
 #include "platform/sim/sim_files.h"
@@ -131,6 +133,44 @@ TEST_F(InfoDialogsTest, TheProcessorIdentityIsDecoded) {
     }
 }
 
+// The texts that codes name; every other code shows `otherwise`.
+struct CodeText {
+    std::uint32_t code;
+    const char16_t* text;
+};
+
+template <std::size_t Count>
+std::u16string expectedText(const CodeText (&named)[Count], std::uint32_t code,
+                            const char16_t* otherwise = u"") {
+    for (const CodeText& row : named) {
+        if (row.code == code) {
+            return row.text;
+        }
+    }
+    return otherwise;
+}
+
+TEST_F(InfoDialogsTest, EveryMakerAndArchitectureCodeShowsItsName) {
+    const CodeText makers[] = {{0x41, u"ARM"}, {0x44, u"DEC"}, {0x54, u"TI"}, {0x69, u"Intel"}};
+    const CodeText architectures[] = {{0, u"ARMv3"},    {1, u"ARMv4"},  {2, u"ARMv4T"},
+                                      {3, u"ARMv5"},    {4, u"ARMv5T"}, {5, u"ARMv5TE"},
+                                      {6, u"ARMv5TEJ"}, {7, u"ARMv6"}};
+    openInfoDialog(InfoDialogKind::Processor);
+    const WindowHandle dialog = appState.processorDialog;
+    for (std::uint32_t maker = 0; maker <= 0xFF; ++maker) {
+        appState.cpuId = maker << 24 | 0x00052D06;
+        fillProcessorIdentity();
+        EXPECT_EQ(fieldText(dialog, 1001), expectedText(makers, maker)) << std::hex << maker;
+    }
+    for (std::uint32_t architecture = 0; architecture <= 0xF; ++architecture) {
+        appState.cpuId = 0x69002D06 | architecture << 16;
+        fillProcessorIdentity();
+        EXPECT_EQ(fieldText(dialog, 1002), expectedText(architectures, architecture, u"ARM"))
+            << architecture;
+    }
+    pressOk(dialog);
+}
+
 TEST_F(InfoDialogsTest, CacheDescriptorsGiveSizeLineAndWays) {
     // Instruction: size code 6, ways code 5, line code 2; data: size code 0.
     appState.cacheType = (0u << 6 | 1u << 3 | 1u) << 12 | (6u << 6 | 5u << 3 | 2u);
@@ -258,6 +298,34 @@ TEST_F(InfoDialogsTest, ThePowerTextsFollowTheStatus) {
             EXPECT_EQ(fieldText(dialog, id), text) << row.name << " field " << id;
         }
     }
+}
+
+// Battery states compare as whole values, so a combination of flags names
+// nothing; the backup battery's state reads like the main one's.
+TEST_F(InfoDialogsTest, EveryBatteryStateAndChemistryCodeShowsItsText) {
+    const CodeText states[] = {
+        {1, u"в норме"}, {2, u"слабо"}, {4, u"разряд"}, {8, u"зарядка"}, {128, u"нет"}};
+    const CodeText chemistries[] = {{1, u"щелочь"}, {2, u"Ni-Cd"},  {3, u"NiMH"},
+                                    {4, u"Li-Ion"}, {5, u"Li-Pol"}, {6, u"цинк"}};
+    openInfoDialog(InfoDialogKind::Power);
+    const WindowHandle dialog = appState.powerDialog;
+    for (std::uint32_t code = 0; code <= 0xFF; ++code) {
+        simHandheld.power.batteryFlag = static_cast<std::uint8_t>(code);
+        simHandheld.power.backupBatteryFlag = static_cast<std::uint8_t>(code);
+        refreshPowerDialog();
+        EXPECT_EQ(fieldText(dialog, 1002), expectedText(states, code)) << code;
+        EXPECT_EQ(fieldText(dialog, 1008), expectedText(states, code)) << code;
+        // Only "no battery" itself hides a battery's figures.
+        EXPECT_EQ(fieldText(dialog, 1003), code == 128 ? u"" : u"87 %") << code;
+        EXPECT_EQ(fieldText(dialog, 1009), code == 128 ? u"" : u"100 %") << code;
+    }
+    simHandheld.power.batteryFlag = 1;
+    for (std::uint32_t code = 0; code <= 0xFF; ++code) {
+        simHandheld.power.batteryChemistry = static_cast<std::uint8_t>(code);
+        refreshPowerDialog();
+        EXPECT_EQ(fieldText(dialog, 1007), expectedText(chemistries, code)) << code;
+    }
+    pressOk(dialog);
 }
 
 TEST_F(InfoDialogsTest, AFailedPowerQueryShowsAnAllZeroRecord) {

@@ -6,6 +6,7 @@
 #include "platform/live_objects.h"
 #include "platform/programs.h"
 #include "platform/storage.h"
+#include "tests/platform/contract_folders.h"
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,31 @@ TEST_F(StorageContract, ASearchFindsEachShortcutMadeInTheStartupFolderOnce) {
     for (const std::u16string& shortcut : shortcuts) {
         EXPECT_TRUE(deleteFile(shortcut.c_str()));
     }
+}
+
+// The Memory dialog counts the Startup folder's entries with "*.*": a search
+// lists the folder's files, never the folder itself or its parent.
+TEST_F(StorageContract, EverythingInAFolderIsItsFilesAndNothingMore) {
+    const std::u16string folder = makeEmptyFolder(u"TavilSearchFolder");
+    const std::u16string everything = folder + u"\\*.*";
+    const SearchHandle empty = beginFileSearch(everything.c_str());
+    EXPECT_EQ(empty, SearchHandle::None) << "an empty folder has nothing to find";
+    endFileSearch(empty);
+
+    // One name starts like the dot entries and is a file all the same.
+    const std::u16string files[] = {folder + u"\\Mail.lnk", folder + u"\\..Notes.lnk",
+                                    folder + u"\\Tavil.lnk"};
+    int made = 0;
+    for (const std::u16string& file : files) {
+        ASSERT_TRUE(createShortcut(file.c_str(), u"\\Windows\\Tavil.exe"));
+        const SearchHandle search = beginFileSearch(everything.c_str());
+        EXPECT_EQ(walk(search, nextFileMatch), ++made);
+        endFileSearch(search);
+    }
+    for (const std::u16string& file : files) {
+        EXPECT_TRUE(deleteFile(file.c_str()));
+    }
+    removeFolder(folder);
 }
 
 TEST_F(StorageContract, APatternThatMatchesNothingBeginsNoSearch) {

@@ -258,4 +258,27 @@ TEST(SimBattery, DischargesOnBatteryAndChargesOnMains) {
     }
 }
 
+// The system's copy of the battery figures: taken at switch-on and by every
+// fresh query that succeeds, and given to every query that is not fresh.
+TEST(SimBattery, CachedFiguresAreWhatTheLastGoodFreshQuerySaw) {
+    struct Step {
+        const char* what;
+        std::uint64_t minutesLater;
+        bool fails;
+        bool fresh;
+        std::uint8_t percentGiven;
+    };
+    constexpr Step steps[] = {
+        {"at switch-on", 0, false, false, 87},      {"two minutes on", 2, false, false, 87},
+        {"a fresh query", 0, false, true, 85},      {"a minute on", 1, false, false, 85},
+        {"a failed fresh query", 0, true, true, 0}, {"after the failure", 0, false, false, 85},
+    };
+    resetSimHandheld(SimProcessorKind::Pxa270);
+    for (const Step& step : steps) {
+        simAdvanceClock(step.minutesLater * 60000);
+        simHandheld.powerQueryFails = step.fails;
+        EXPECT_EQ(queryPowerStatus(step.fresh).batteryLifePercent, step.percentGiven) << step.what;
+    }
+}
+
 } // namespace

@@ -54,6 +54,7 @@ TEST_F(IconRendererTest, TheNotificationAreaShowsTheReadingOfEachMode) {
         std::int32_t reading;
     };
     simHandheld.power.batteryLifePercent = 255; // not known
+    queryPowerStatus(true);                     // which the system's copy takes
     appState.cpuLoad = 57;
     const Row rows[] = {
         {IconView::Frequency, 416}, {IconView::Load, 57},      {IconView::Memory, 23},
@@ -117,6 +118,29 @@ TEST_F(IconRendererTest, ScaledScreensGetTheLargeIcon) {
     appState.iconView = static_cast<std::uint32_t>(IconView::Normal);
     refreshTrayIcon();
     EXPECT_EQ(simNotificationArea.shown.size, 32);
+}
+
+// The icon asks for the system's cached battery figures, which only a fresh
+// query (the Power dialog's) brings up to date.
+TEST_F(IconRendererTest, BatteryReadingsShowWhatTheLastFreshQuerySaw) {
+    struct Row {
+        IconView view;
+        std::int32_t atSwitchOn, afterFreshQuery;
+    };
+    const Row rows[] = {{IconView::Battery, 87, 42}, {IconView::Current, -210, -180}};
+    simHandheld.power.batteryLifePercent = 42;
+    simHandheld.power.batteryCurrent = -180;
+    for (const Row& row : rows) {
+        appState.iconView = static_cast<std::uint32_t>(row.view);
+        refreshTrayIcon();
+        EXPECT_EQ(appState.lastIconReading, row.atSwitchOn) << static_cast<int>(row.view);
+    }
+    queryPowerStatus(true);
+    for (const Row& row : rows) {
+        appState.iconView = static_cast<std::uint32_t>(row.view);
+        refreshTrayIcon();
+        EXPECT_EQ(appState.lastIconReading, row.afterFreshQuery) << static_cast<int>(row.view);
+    }
 }
 
 TEST_F(IconRendererTest, AFailedPowerQueryReadsAsZero) {
