@@ -1,7 +1,7 @@
 #include "clock/clock_arithmetic.h"
 
 #include "clock/clock_registers.h"
-#include "shell/app_state.h"
+#include "core/app_state.h"
 
 #include <algorithm>
 #include <iterator>

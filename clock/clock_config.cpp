@@ -2,9 +2,8 @@
 
 #include "clock/clock_arithmetic.h"
 #include "clock/clock_registers.h"
+#include "core/app_state.h"
 #include "platform/clock_hardware.h"
-#include "shell/app_state.h"
-#include "trayicon/icon_renderer.h"
 
 namespace {
 
@@ -62,7 +61,9 @@ void applyClockConfig(std::uint32_t image) {
         releaseCccrWindow(mapping.window);
         released = true;
         appState.currentCccr = image;
-        refreshTrayIcon();
+        if (appState.clockApplied != nullptr) {
+            appState.clockApplied();
+        }
     };
     if (!underFaultGuard(write)) {
         setKernelMode(false);

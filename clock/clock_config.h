@@ -4,7 +4,7 @@
 #include <cstdint>
 
 // Writes the image to the CCCR and starts the frequency change through CCLKCFG.
-// On success the image becomes currentCccr and the icon is redrawn. Image 0 is
+// On success the image becomes currentCccr and appState.clockApplied is called. Image 0 is
 // never written; a window that cannot be mapped sounds the error beep; a fault
 // during the write is silent. currentCccr keeps its value on every failure.
 void applyClockConfig(std::uint32_t image);

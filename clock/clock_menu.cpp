@@ -3,10 +3,10 @@
 #include "clock/clock_arithmetic.h"
 #include "clock/clock_config.h"
 #include "clock/clock_registers.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
-#include "shell/settings_store.h"
-#include "shell/text_format.h"
+#include "core/app_state.h"
+#include "core/command_ids.h"
+#include "core/settings_store.h"
+#include "core/text_format.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "clock/clock_registers.h"
 
+#include "core/app_state.h"
 #include "platform/clock_hardware.h"
-#include "shell/app_state.h"
 
 std::uint32_t readCccr() {
     const CccrMapping mapping = mapCccrWindow();

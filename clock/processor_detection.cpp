@@ -1,9 +1,9 @@
 #include "clock/processor_detection.h"
 
 #include "clock/clock_registers.h"
+#include "core/app_state.h"
 #include "platform/clock_hardware.h"
 #include "platform/message_box.h"
-#include "shell/app_state.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "device/device_commands.h"
 
+#include "core/app_state.h"
 #include "device/display_settings.h"
 #include "platform/message_box.h"
 #include "platform/programs.h"
-#include "shell/app_state.h"
 
 namespace {
 

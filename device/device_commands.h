@@ -2,7 +2,7 @@
 // The popup menu's device commands: restart and full reset, each only after
 // the user agrees; starting Tavil with the system; and the help file.
 
-#include "shell/command_ids.h"
+#include "core/command_ids.h"
 
 #include <cstdint>
 

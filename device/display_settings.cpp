@@ -1,8 +1,8 @@
 #include "device/display_settings.h"
 
+#include "core/app_state.h"
 #include "platform/display_settings.h"
 #include "platform/registry.h"
-#include "shell/app_state.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "device/screen_commands.h"
 
+#include "core/app_state.h"
 #include "device/display_settings.h"
 #include "platform/display_settings.h"
 #include "platform/message_box.h"
-#include "shell/app_state.h"
 
 namespace {
 

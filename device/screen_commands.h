@@ -2,7 +2,7 @@
 // The popup menu's screen commands: the screen modes, which take effect after a
 // restart the user agrees to, and the four rotations, which take effect at once.
 
-#include "shell/command_ids.h"
+#include "core/command_ids.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "info/dialog_fields.h"
 
+#include "core/app_state.h"
 #include "platform/dialogs.h"
-#include "shell/app_state.h"
 
 void setField(WindowHandle dialog, int id, const char16_t* text) {
     setWindowText(dialogItem(dialog, id), text);

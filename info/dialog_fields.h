@@ -1,8 +1,8 @@
 #pragma once
 // Writing the value fields of an information dialog.
 
+#include "core/text_format.h"
 #include "platform/handles.h"
-#include "shell/text_format.h"
 
 void setField(WindowHandle dialog, int id, const char16_t* text);
 

@@ -1,8 +1,8 @@
 #include "info/info_dialogs.h"
 
+#include "core/app_state.h"
 #include "info/dialog_contents.h"
 #include "platform/sounds.h"
-#include "shell/app_state.h"
 
 namespace {
 

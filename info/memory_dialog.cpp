@@ -1,6 +1,8 @@
 // The Memory dialog: memory, processes, drivers, the store, installed
 // programs, start-up items, fonts and storage cards, counted once at opening.
 
+#include "core/app_state.h"
+#include "core/text.h"
 #include "info/dialog_contents.h"
 #include "info/dialog_fields.h"
 #include "platform/files.h"
@@ -8,8 +10,6 @@
 #include "platform/registry.h"
 #include "platform/storage.h"
 #include "platform/system_status.h"
-#include "shell/app_state.h"
-#include "shell/text.h"
 
 namespace {
 

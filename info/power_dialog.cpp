@@ -1,10 +1,10 @@
 // The Power dialog: the power source and both batteries, rewritten from a fresh
 // query at every tick.
 
+#include "core/app_state.h"
 #include "info/dialog_fields.h"
 #include "info/info_dialogs.h"
 #include "platform/system_status.h"
-#include "shell/app_state.h"
 
 namespace {
 

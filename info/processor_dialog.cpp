@@ -3,10 +3,10 @@
 // and clocks.
 
 #include "clock/clock_arithmetic.h"
+#include "core/app_state.h"
 #include "info/dialog_contents.h"
 #include "info/dialog_fields.h"
 #include "info/info_dialogs.h"
-#include "shell/app_state.h"
 
 namespace {
 

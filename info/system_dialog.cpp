@@ -1,12 +1,12 @@
 // The System dialog: version, screen, the hardware layer's processor
 // description, code pages, languages and the time zone, read once at opening.
 
+#include "core/app_state.h"
+#include "core/text.h"
 #include "info/dialog_contents.h"
 #include "info/dialog_fields.h"
 #include "platform/system_info.h"
 #include "platform/system_metrics.h"
-#include "shell/app_state.h"
-#include "shell/text.h"
 
 namespace {
 

@@ -1,15 +1,16 @@
 #include "shell/command_dispatch.h"
 
 #include "clock/clock_menu.h"
+#include "core/app_state.h"
+#include "core/command_ids.h"
+#include "core/settings_store.h"
 #include "device/device_commands.h"
 #include "device/screen_commands.h"
 #include "info/info_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/processes.h"
 #include "platform/windowing.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
-#include "shell/settings_store.h"
+#include "trayicon/icon_settings.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "shell/main_window.h"
 
 #include "clock/clock_config.h"
+#include "core/app_state.h"
 #include "info/info_dialogs.h"
 #include "platform/system_metrics.h"
 #include "platform/windowing.h"
-#include "shell/app_state.h"
 #include "shell/command_dispatch.h"
 #include "shell/popup_menu.h"
 #include "trayicon/icon_renderer.h"

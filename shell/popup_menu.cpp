@@ -1,14 +1,14 @@
 #include "shell/popup_menu.h"
 
 #include "clock/clock_menu.h"
+#include "core/app_state.h"
+#include "core/command_ids.h"
+#include "core/text.h"
+#include "core/text_format.h"
 #include "device/display_settings.h"
 #include "platform/menus.h"
 #include "platform/processes.h"
 #include "platform/system_metrics.h"
-#include "shell/app_state.h"
-#include "shell/command_ids.h"
-#include "shell/text.h"
-#include "shell/text_format.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "shell/preset_argument.h"
 
-#include "shell/text.h"
+#include "core/text.h"
 
 int parsePresetIndex(const char16_t* commandLine) {
     int index = -1;

@@ -2,16 +2,16 @@
 
 #include "clock/clock_config.h"
 #include "clock/processor_detection.h"
+#include "core/app_state.h"
+#include "core/settings_store.h"
+#include "core/text.h"
 #include "device/display_settings.h"
 #include "platform/files.h"
 #include "platform/single_instance.h"
 #include "platform/system_metrics.h"
 #include "platform/windowing.h"
-#include "shell/app_state.h"
 #include "shell/main_window.h"
 #include "shell/preset_argument.h"
-#include "shell/settings_store.h"
-#include "shell/text.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "trayicon/icon_renderer.h"
 
 #include "clock/clock_arithmetic.h"
+#include "core/app_state.h"
 #include "platform/graphics.h"
 #include "platform/notification_icon.h"
 #include "platform/system_status.h"
-#include "shell/app_state.h"
 #include "trayicon/icon_bitmaps.h"
 #include "trayicon/reading_icon.h"
 

@@ -1,8 +1,8 @@
 #include "trayicon/tray_icon.h"
 
+#include "core/app_state.h"
 #include "platform/graphics.h"
 #include "platform/notification_icon.h"
-#include "shell/app_state.h"
 #include "trayicon/icon_renderer.h"
 
 namespace {
@@ -15,18 +15,16 @@ void identify(WindowHandle window) {
 
 } // namespace
 
+// From here on every clock change redraws the icon; a change before (a preset
+// at start-up) is drawn by the refresh at the end.
 void addTrayIcon(WindowHandle window) {
     identify(window);
-    // A clock preset applied at start-up may have drawn a reading already: that
-    // icon is replaced here, and the reading drawn again over the application icon.
-    const IconHandle drawnBefore = appState.notifyData.icon;
     appState.notifyData.icon = loadApplicationIcon(appState.instance, trayIconSize());
     appState.notifyData.flags = NOTIFY_FLAG_MESSAGE | NOTIFY_FLAG_ICON | NOTIFY_FLAG_TIP;
     appState.notifyData.callbackMessage = MSG_TRAY_CALLBACK;
     addNotifyIcon(appState.notifyData);
-    destroyIcon(drawnBefore);
+    appState.clockApplied = refreshTrayIcon;
     if (appState.clockFamily != ClockFamily::None) {
-        forceIconRedraw();
         refreshTrayIcon();
     }
 }
@@ -34,4 +32,5 @@ void addTrayIcon(WindowHandle window) {
 void removeTrayIcon(WindowHandle window) {
     identify(window);
     deleteNotifyIcon(appState.notifyData);
+    appState.clockApplied = nullptr;
 }

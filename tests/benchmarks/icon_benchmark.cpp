@@ -1,7 +1,7 @@
 // How long the tray icon takes to draw a reading, and to find that it need not.
 
+#include "core/app_state.h"
 #include "platform/sim/sim_handheld.h"
-#include "shell/app_state.h"
 #include "trayicon/icon_renderer.h"
 #include "trayicon/reading_icon.h"
 #include "trayicon/tray_icon.h"

@@ -6,6 +6,7 @@
 #include "clock/processor_detection.h"
 #include "tests/support/allocation_counter.h"
 #include "tests/support/sim_test_fixture.h"
+#include "trayicon/icon_renderer.h"
 
 #include <cstdint>
 
@@ -18,6 +19,7 @@ class ClockConfigTest : public SimTest {
     void SetUp() override {
         SimTest::SetUp();
         runningWith(ClockFamily::Pxa27x, 0x02000210, TURBO_FAST_BUS);
+        appState.clockApplied = refreshTrayIcon; // as with the icon in the notification area
     }
 
     static void expectNothingWritten() {

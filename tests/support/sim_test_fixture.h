@@ -2,8 +2,8 @@
 // Every logic test starts from a fresh AppState on a freshly switched-on
 // simulated handheld, and ends by checking that nothing was left behind.
 
+#include "core/app_state.h"
 #include "platform/sim/sim_handheld.h"
-#include "shell/app_state.h"
 
 #include <gtest/gtest.h>
 

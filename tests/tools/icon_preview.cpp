@@ -4,9 +4,9 @@
 // writes the application icon at 16, 32 and 64 pixels, and each reading as the
 // notification area of the simulated handheld shows it at 16 and 32 pixels.
 
+#include "core/app_state.h"
 #include "platform/sim/sim_graphics.h"
 #include "platform/sim/sim_handheld.h"
-#include "shell/app_state.h"
 #include "tests/tools/png_writer.h"
 #include "trayicon/tray_icon.h"
 

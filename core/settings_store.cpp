@@ -1,8 +1,7 @@
-#include "shell/settings_store.h"
+#include "core/settings_store.h"
 
+#include "core/app_state.h"
 #include "platform/registry.h"
-#include "shell/app_state.h"
-#include "trayicon/icon_renderer.h"
 
 #include <algorithm>
 
@@ -21,10 +20,6 @@ constexpr std::uint32_t HIGHEST_MAX_LIMIT = 8;
 constexpr std::uint32_t HIGHEST_PXA25X_MAX_LIMIT = 6;
 constexpr std::uint32_t HIGHEST_ICON_VIEW = 5;
 constexpr std::uint32_t ICON_COLORS_MASK = 0x000F000F;
-constexpr std::uint32_t TEXT_COLOR_BITS = 0x0000000F;
-constexpr std::uint32_t BACKGROUND_COLOR_BITS = 0x000F0000;
-constexpr int BACKGROUND_SHIFT = 16;
-constexpr std::uint32_t FIRST_BACKGROUND_CHOICE = 8;
 
 void storeValue(const char16_t* name, std::uint32_t value) {
     const RegistryKey key = createRegistryKey(SETTINGS_KEY);
@@ -42,12 +37,6 @@ void correctLoadedValues() {
         appState.iconView = static_cast<std::uint32_t>(IconView::Normal);
     }
     appState.iconColors &= ICON_COLORS_MASK;
-}
-
-// Palette entries in menu order: black, red, green, yellow, blue, violet, light
-// blue, white; black is index 0, the others 9 and up.
-std::uint32_t paletteIndexOfChoice(std::uint32_t colorChoice) {
-    return colorChoice == 0 ? 0 : colorChoice + 8;
 }
 
 } // namespace
@@ -81,23 +70,10 @@ void saveUserCccr(std::uint32_t value) {
     storeValue(USER_CCCR_VALUE, value);
 }
 
-void saveIconView(std::uint32_t mode) {
-    appState.iconView = mode;
-    forceIconRedraw();
-    refreshTrayIcon();
-    storeValue(ICON_VIEW_VALUE, mode);
+void storeIconView() {
+    storeValue(ICON_VIEW_VALUE, appState.iconView);
 }
 
-void saveIconColor(std::uint32_t choice) {
-    if (choice < FIRST_BACKGROUND_CHOICE) {
-        appState.iconColors = (appState.iconColors & BACKGROUND_COLOR_BITS) +
-                              (paletteIndexOfChoice(choice) & TEXT_COLOR_BITS);
-    } else {
-        const std::uint32_t background = paletteIndexOfChoice(choice - FIRST_BACKGROUND_CHOICE);
-        appState.iconColors = (appState.iconColors & TEXT_COLOR_BITS) +
-                              ((background << BACKGROUND_SHIFT) & BACKGROUND_COLOR_BITS);
-    }
-    forceIconRedraw();
-    refreshTrayIcon();
+void storeIconColors() {
     storeValue(ICON_COLORS_VALUE, appState.iconColors);
 }

@@ -1,4 +1,4 @@
-#include "shell/text_format.h"
+#include "core/text_format.h"
 
 #include <gtest/gtest.h>
 

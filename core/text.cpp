@@ -1,4 +1,4 @@
-#include "shell/text.h"
+#include "core/text.h"
 
 std::size_t textLength(const char16_t* text) {
     std::size_t length = 0;

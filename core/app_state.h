@@ -36,8 +36,11 @@ struct AppState {
     std::uint8_t fastBus = 1;
     std::uint8_t memRatioTable[4] = {1, 1, 2, 4};              // PXA25x M field -> run/memory ratio
     std::uint8_t memClockTable[5] = {100, 118, 133, 150, 166}; // PXA25x L - 1 -> memory MHz
+    // Called after every clock configuration applied: the tray icon sets it to
+    // its redraw while it is in the notification area; none before.
+    void (*clockApplied)() = nullptr;
 
-    // Settings store (shell/): the five stored values.
+    // Settings store (core/): the five stored values.
     std::uint32_t minLimit = 1;
     std::uint32_t maxLimit = 6;
     std::uint32_t userCccr = 0;

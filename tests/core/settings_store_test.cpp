@@ -1,4 +1,5 @@
-#include "shell/settings_store.h"
+#include "core/settings_store.h"
+#include "trayicon/icon_settings.h"
 
 #include "platform/sim/sim_graphics.h"
 #include "platform/sim/sim_registry.h"

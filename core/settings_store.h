@@ -12,9 +12,7 @@ void saveMinLimit(std::uint32_t value);
 void saveMaxLimit(std::uint32_t value);
 void saveUserCccr(std::uint32_t value);
 
-// Mode 0..5; the icon is redrawn before the value is stored.
-void saveIconView(std::uint32_t mode);
-
-// Choice 0..7 picks the text colour, 8..15 the background, in the palette
-// menu's order; the icon is redrawn before the value is stored.
-void saveIconColor(std::uint32_t choice);
+// Store the icon mode and colours as they stand in AppState; the tray icon's
+// settings commands change and draw them first.
+void storeIconView();
+void storeIconColors();

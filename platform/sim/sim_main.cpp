@@ -6,14 +6,14 @@
 // the file that TAVIL_REGISTRY names (tavil-registry.txt by default).
 
 #include "clock/clock_arithmetic.h"
+#include "core/app_state.h"
+#include "core/text_format.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_graphics.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/utf8.h"
-#include "shell/app_state.h"
 #include "shell/startup.h"
-#include "shell/text_format.h"
 
 #include <cstdio>
 #include <cstdlib>
