@@ -1,7 +1,7 @@
 #include "device/device_commands.h"
 
 #include "core/app_state.h"
-#include "device/display_settings.h"
+#include "platform/display_settings.h"
 #include "platform/message_box.h"
 #include "platform/programs.h"
 

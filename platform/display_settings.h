@@ -31,4 +31,4 @@ inline constexpr std::uint32_t ORIENTATION_270 = 4;
 std::int32_t changeDisplaySettings(DisplayModeRecord& record, std::uint32_t flags);
 
 // Warm restart of the device. When the call returns, the program simply goes on.
-void requestDeviceRestart();
+void restartDevice();

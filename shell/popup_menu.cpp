@@ -5,7 +5,7 @@
 #include "core/command_ids.h"
 #include "core/text.h"
 #include "core/text_format.h"
-#include "device/display_settings.h"
+#include "device/screen_rotation.h"
 #include "platform/menus.h"
 #include "platform/processes.h"
 #include "platform/system_metrics.h"

@@ -5,7 +5,8 @@
 #include "core/app_state.h"
 #include "core/settings_store.h"
 #include "core/text.h"
-#include "device/display_settings.h"
+#include "device/screen_modes.h"
+#include "device/screen_rotation.h"
 #include "platform/files.h"
 #include "platform/single_instance.h"
 #include "platform/system_metrics.h"
@@ -17,13 +18,9 @@ namespace {
 
 constexpr const char16_t* PROGRAM_NAME = u"Tavil"; // mutex, window class and title
 constexpr const char16_t* AUTOSTART_SHORTCUT = u"\\Tavil.lnk";
-constexpr const char16_t* PURE_VGA_RESOURCES = u"\\Windows\\shellres.96.dll";
 constexpr std::uint32_t CLASS_STYLE_REDRAW = 3;
 constexpr std::uintptr_t BUTTON_FACE_BRUSH = 0x40000011; // system colour 17
-constexpr int QVGA_WIDTH = 320;
 constexpr int SCALED_SMALL_ICON_WIDTH = 32;
-constexpr std::uint32_t VGA_LOGICAL_PIXELS = 192;
-constexpr std::uint32_t PURE_VGA_LOGICAL_PIXELS = 96;
 constexpr std::uint32_t IDLE_COUNTER_NOT_KEPT = 0xFFFFFFFF;
 
 // True when another copy runs: it gets the request and this copy ends.
@@ -56,22 +53,6 @@ void probeAutostart() {
 void probeIconScale() {
     if (systemMetric(METRIC_SMALL_ICON_WIDTH) == SCALED_SMALL_ICON_WIDTH) {
         appState.iconScale = 2;
-    }
-}
-
-void probeScreen() {
-    if (systemMetric(METRIC_SCREEN_WIDTH) <= QVGA_WIDTH) {
-        return;
-    }
-    appState.vgaScreen = 1;
-    const std::uint32_t logicalPixels = readLogicalPixels();
-    if (logicalPixels == 0 || logicalPixels == VGA_LOGICAL_PIXELS) {
-        appState.screenMode = 1;
-    } else if (logicalPixels == PURE_VGA_LOGICAL_PIXELS) {
-        appState.screenMode = 2;
-    }
-    if (fileExists(PURE_VGA_RESOURCES)) {
-        appState.pureVgaAvailable = 1;
     }
 }
 
@@ -110,7 +91,7 @@ int runTavil(ModuleHandle instance, const char16_t* commandLine) {
         appState.rotationSupported = 1;
     }
     probeIconScale();
-    probeScreen();
+    probeScreenMode();
     probeIdleCounter();
     createMainWindow(instance);
     runMessageLoop();

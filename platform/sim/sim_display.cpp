@@ -72,6 +72,6 @@ std::int32_t changeDisplaySettings(DisplayModeRecord& record, std::uint32_t flag
     return CHANGE_BAD_FLAGS;
 }
 
-void requestDeviceRestart() {
+void restartDevice() {
     ++simDisplay.restarts;
 }

@@ -85,4 +85,4 @@ std::int32_t changeDisplaySettings(DisplayModeRecord& record, std::uint32_t flag
 
 // Restarting is the handheld's business: a desktop PC is never restarted by this
 // program, and the caller goes on as it does when the device's call returns.
-void requestDeviceRestart() {}
+void restartDevice() {}

@@ -1,6 +1,7 @@
 #include "device/screen_commands.h"
 
-#include "device/display_settings.h"
+#include "device/screen_modes.h"
+#include "device/screen_rotation.h"
 #include "platform/display_settings.h"
 #include "platform/message_box.h"
 #include "platform/sim/sim_display.h"

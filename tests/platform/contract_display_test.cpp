@@ -63,7 +63,7 @@ TEST(DisplayContract, RequestsTheDeviceWouldRefuseAreRefusedUntouched) {
 
 // Only the simulated handheld and a desktop run these tests; neither restarts.
 TEST(DisplayContract, TheRestartRequestReturns) {
-    requestDeviceRestart();
+    restartDevice();
 }
 
 } // namespace

@@ -31,6 +31,6 @@ std::int32_t changeDisplaySettings(DisplayModeRecord& record, std::uint32_t flag
     return result;
 }
 
-void requestDeviceRestart() {
+void restartDevice() {
     KernelIoControl(WARM_RESTART_CONTROL_CODE, nullptr, 0, nullptr, 0, nullptr);
 }
