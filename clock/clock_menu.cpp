@@ -149,27 +149,24 @@ void buildPxa27xEntries(MenuHandle popup, int index) {
     checkMenuItem(popup, LIMIT_PLACEHOLDER + appState.maxLimit);
 }
 
-bool within(std::uint32_t id, std::uint32_t first, std::uint32_t last) {
-    return id >= first && id <= last;
-}
-
 // Commands that the menu never shows for this family: the other family's list
 // entries and limits, and the fields this family does not have.
 bool belongsToOtherFamily(std::uint32_t id) {
     if (appState.clockFamily == ClockFamily::Pxa27x) {
         return id == FIRST_PXA25X_RUN_COMMAND ||
-               within(id, FIRST_FREQUENCY_COMMAND + FIRST_PXA25X_INDEX, LAST_FREQUENCY_COMMAND) ||
-               within(id, FIRST_PXA25X_MAX_LIMIT_COMMAND, LAST_PXA25X_MAX_LIMIT_COMMAND) ||
-               within(id, FIRST_MEMORY_MULTIPLIER_COMMAND, LAST_MEMORY_MULTIPLIER_COMMAND);
+               isCommandIn(id, FIRST_FREQUENCY_COMMAND + FIRST_PXA25X_INDEX,
+                           LAST_FREQUENCY_COMMAND) ||
+               isCommandIn(id, FIRST_PXA25X_MAX_LIMIT_COMMAND, LAST_PXA25X_MAX_LIMIT_COMMAND) ||
+               isCommandIn(id, FIRST_MEMORY_MULTIPLIER_COMMAND, LAST_MEMORY_MULTIPLIER_COMMAND);
     }
     for (const std::uint32_t absent : PXA25X_ABSENT_ENTRIES) {
         if (id == absent) {
             return true;
         }
     }
-    return within(id, FIRST_FREQUENCY_COMMAND, FIRST_FREQUENCY_COMMAND + PXA27X_LAST_INDEX) ||
-           within(id, FIRST_MIN_LIMIT_COMMAND, LAST_PXA27X_MAX_LIMIT_COMMAND) ||
-           within(id, LAST_PXA25X_RUN_COMMAND + 1, LAST_RUN_FREQUENCY_COMMAND);
+    return isCommandIn(id, FIRST_FREQUENCY_COMMAND, FIRST_FREQUENCY_COMMAND + PXA27X_LAST_INDEX) ||
+           isCommandIn(id, FIRST_MIN_LIMIT_COMMAND, LAST_PXA27X_MAX_LIMIT_COMMAND) ||
+           isCommandIn(id, LAST_PXA25X_RUN_COMMAND + 1, LAST_RUN_FREQUENCY_COMMAND);
 }
 
 } // namespace
@@ -205,23 +202,23 @@ void handleClockCommand(std::uint32_t id) {
     if (appState.clockFamily == ClockFamily::None || belongsToOtherFamily(id)) {
         return;
     }
-    if (within(id, FIRST_FREQUENCY_COMMAND, LAST_FREQUENCY_COMMAND)) {
+    if (isCommandIn(id, FIRST_FREQUENCY_COMMAND, LAST_FREQUENCY_COMMAND)) {
         selectFrequencyIndex(static_cast<int>(id - FIRST_FREQUENCY_COMMAND));
     } else if (id == USER_PRESET_COMMAND) {
         applyUserPreset();
-    } else if (within(id, FIRST_MULTIPLIER_COMMAND, LAST_MULTIPLIER_COMMAND)) {
+    } else if (isCommandIn(id, FIRST_MULTIPLIER_COMMAND, LAST_MULTIPLIER_COMMAND)) {
         setTurboRatio(id - FREQUENCY_LIST_PLACEHOLDER);
-    } else if (within(id, FIRST_RUN_FREQUENCY_COMMAND, LAST_RUN_FREQUENCY_COMMAND)) {
+    } else if (isCommandIn(id, FIRST_RUN_FREQUENCY_COMMAND, LAST_RUN_FREQUENCY_COMMAND)) {
         setRunMultiplier(id - RUN_FREQUENCY_PLACEHOLDER);
-    } else if (within(id, FIRST_MIN_LIMIT_COMMAND, LAST_MIN_LIMIT_COMMAND)) {
+    } else if (isCommandIn(id, FIRST_MIN_LIMIT_COMMAND, LAST_MIN_LIMIT_COMMAND)) {
         saveMinLimit(id - FIRST_MIN_LIMIT_COMMAND);
-    } else if (within(id, FIRST_PXA27X_MAX_LIMIT_COMMAND, LAST_PXA27X_MAX_LIMIT_COMMAND)) {
+    } else if (isCommandIn(id, FIRST_PXA27X_MAX_LIMIT_COMMAND, LAST_PXA27X_MAX_LIMIT_COMMAND)) {
         saveMaxLimit(id - LIMIT_PLACEHOLDER);
-    } else if (within(id, FIRST_PXA25X_MAX_LIMIT_COMMAND, LAST_PXA25X_MAX_LIMIT_COMMAND)) {
+    } else if (isCommandIn(id, FIRST_PXA25X_MAX_LIMIT_COMMAND, LAST_PXA25X_MAX_LIMIT_COMMAND)) {
         saveMaxLimit(id - (FIRST_PXA25X_MAX_LIMIT_COMMAND - 4));
     } else if (id == FAST_BUS_OFF_COMMAND || id == FAST_BUS_ON_COMMAND) {
         setFastBusMode(id == FAST_BUS_ON_COMMAND);
-    } else if (within(id, FIRST_MEMORY_MULTIPLIER_COMMAND, LAST_MEMORY_MULTIPLIER_COMMAND)) {
+    } else if (isCommandIn(id, FIRST_MEMORY_MULTIPLIER_COMMAND, LAST_MEMORY_MULTIPLIER_COMMAND)) {
         setMemoryMultiplier(id - FAST_BUS_ON_COMMAND);
     } else if (id == STORE_USER_PRESET_COMMAND) {
         saveUserCccr(appState.currentCccr);

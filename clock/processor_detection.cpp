@@ -2,6 +2,7 @@
 
 #include "clock/clock_registers.h"
 #include "core/app_state.h"
+#include "core/program_name.h"
 #include "platform/clock_hardware.h"
 #include "platform/message_box.h"
 
@@ -26,7 +27,7 @@ constexpr std::uint32_t CCCR_RUN_BASE_208_BIT = 0x10; // PXA27x L of 16 or more
 
 void showNoAccessMessage() {
     loadStringResource(NO_ACCESS_STRING, appState.textBuffer, TEXT_BUFFER_LENGTH);
-    showMessageBox(appState.textBuffer, u"Tavil", MB_STYLE_OK_EXCLAMATION);
+    showMessageBox(appState.textBuffer, PROGRAM_NAME, MB_STYLE_OK_EXCLAMATION);
 }
 
 ClockFamily familyOf(std::uint32_t mainId) {

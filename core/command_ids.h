@@ -5,6 +5,15 @@
 
 #include <cstdint>
 
+// The command id of a command message: the low word of its first parameter.
+constexpr std::uint32_t commandIdOf(std::uintptr_t wParam) {
+    return static_cast<std::uint32_t>(wParam & 0xFFFF);
+}
+
+constexpr bool isCommandIn(std::uint32_t id, std::uint32_t first, std::uint32_t last) {
+    return id >= first && id <= last;
+}
+
 // Clock control (clock/): the frequency list, the user preset, multiplier,
 // frequency, limits, divider and the preset store.
 inline constexpr std::uint32_t FIRST_FREQUENCY_COMMAND = 10000; // 10000-10014: list positions

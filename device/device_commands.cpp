@@ -1,6 +1,7 @@
 #include "device/device_commands.h"
 
 #include "core/app_state.h"
+#include "core/program_name.h"
 #include "platform/display_settings.h"
 #include "platform/message_box.h"
 #include "platform/programs.h"
@@ -12,7 +13,6 @@ constexpr const char16_t* AUTOSTART_TARGET = u"\\Windows\\Tavil.exe";
 constexpr const char16_t* HELP_VIEWER = u"peghelp.exe";
 constexpr const char16_t* HELP_CONTENTS = u"file:tavil.htm#Main_Contents";
 constexpr const char16_t* HELP_MISSING = u"Файл помощи не найден!";
-constexpr const char16_t* HELP_MISSING_CAPTION = u"Tavil";
 
 constexpr const char16_t* RESTART_QUESTION = u"Вы действительно хотите выполнить перезагрузку ?";
 constexpr const char16_t* RESTART_CAPTION = u"Перезагрузка";
@@ -59,7 +59,7 @@ void toggleAutostart() {
 
 void openHelp() {
     if (!startProgram(HELP_VIEWER, HELP_CONTENTS)) {
-        showMessageBox(HELP_MISSING, HELP_MISSING_CAPTION, MB_STYLE_OK_STOP);
+        showMessageBox(HELP_MISSING, PROGRAM_NAME, MB_STYLE_OK_STOP);
     }
 }
 

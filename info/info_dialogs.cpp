@@ -1,6 +1,7 @@
 #include "info/info_dialogs.h"
 
 #include "core/app_state.h"
+#include "core/command_ids.h"
 #include "info/dialog_contents.h"
 #include "platform/sounds.h"
 
@@ -39,7 +40,7 @@ std::intptr_t handleInfoDialogMessage(InfoDialogKind kind, WindowHandle dialog,
         }
         return 1;
     }
-    if (message == WM_COMMAND_MESSAGE && (wParam & 0xFFFF) == DIALOG_OK) {
+    if (message == WM_COMMAND_MESSAGE && commandIdOf(wParam) == DIALOG_OK) {
         endDialog(dialog, DIALOG_OK);
         appState.*row.openFlag = 0;
         return 1;

@@ -2,6 +2,7 @@
 // programs, start-up items, fonts and storage cards, counted once at opening.
 
 #include "core/app_state.h"
+#include "core/megabytes.h"
 #include "core/text.h"
 #include "info/dialog_contents.h"
 #include "info/dialog_fields.h"
@@ -28,7 +29,6 @@ enum MemoryField {
     STORAGE_CARDS = 1012,
 };
 
-constexpr int MEGABYTE_SHIFT = 20;
 constexpr int FOLDER_FONTS = 20;
 constexpr const char16_t* ACTIVE_DRIVERS_KEY = u"Drivers\\Active";
 constexpr const char16_t* PACKAGES_KEY = u"SOFTWARE\\Apps";
@@ -39,8 +39,8 @@ constexpr std::size_t PATTERN_CAPACITY = PATH_BUFFER_LENGTH + 8;
 
 void showMemory(WindowHandle dialog) {
     const MemoryStatus memory = queryMemoryStatus();
-    setFormattedField(dialog, TOTAL_MEMORY, u"%d Мб", {memory.totalPhysical >> MEGABYTE_SHIFT});
-    setFormattedField(dialog, FREE_MEMORY, u"%d Мб", {memory.availablePhysical >> MEGABYTE_SHIFT});
+    setFormattedField(dialog, TOTAL_MEMORY, u"%d Мб", {wholeMegabytes(memory.totalPhysical)});
+    setFormattedField(dialog, FREE_MEMORY, u"%d Мб", {wholeMegabytes(memory.availablePhysical)});
     setFormattedField(dialog, MEMORY_LOAD, u"%d %%", {memory.memoryLoad});
 }
 
@@ -136,8 +136,8 @@ void fillMemoryDialog() {
     showProcesses(dialog);
     setFormattedField(dialog, DRIVERS, u"%d", {subkeyCount(ACTIVE_DRIVERS_KEY)});
     const StoreInformation store = queryStoreInformation();
-    setFormattedField(dialog, STORE_SIZE, u"%d Мб", {store.storeSize >> MEGABYTE_SHIFT});
-    setFormattedField(dialog, STORE_FREE, u"%d Мб", {store.freeSize >> MEGABYTE_SHIFT});
+    setFormattedField(dialog, STORE_SIZE, u"%d Мб", {wholeMegabytes(store.storeSize)});
+    setFormattedField(dialog, STORE_FREE, u"%d Мб", {wholeMegabytes(store.freeSize)});
     setFormattedField(dialog, PROGRAMS, u"%d", {installedPrograms()});
     setFormattedField(dialog, STARTUP_ITEMS, u"%d", {countInFolder(FOLDER_STARTUP, u"\\*.*")});
     const std::uint32_t fonts =

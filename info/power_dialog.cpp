@@ -21,33 +21,18 @@ enum PowerField {
     BACKUP_VOLTAGE = 1010,
 };
 
-struct Named {
-    std::uint8_t code;
-    const char16_t* text;
-};
-
-constexpr Named SOURCES[] = {
+constexpr CodeText SOURCES[] = {
     {0, u"Источник - батарея"}, {1, u"Источник - от сети"}, {2, u"Резервное питание!"}};
 
 // Battery flags compared as whole values: a combination shows nothing.
 constexpr std::uint8_t NO_BATTERY = 128;
-constexpr Named BATTERY_STATES[] = {
+constexpr CodeText BATTERY_STATES[] = {
     {1, u"в норме"}, {2, u"слабо"}, {4, u"разряд"}, {8, u"зарядка"}, {NO_BATTERY, u"нет"}};
 
-constexpr Named CHEMISTRIES[] = {{1, u"щелочь"}, {2, u"Ni-Cd"},  {3, u"NiMH"},
-                                 {4, u"Li-Ion"}, {5, u"Li-Pol"}, {6, u"цинк"}};
+constexpr CodeText CHEMISTRIES[] = {{1, u"щелочь"}, {2, u"Ni-Cd"},  {3, u"NiMH"},
+                                    {4, u"Li-Ion"}, {5, u"Li-Pol"}, {6, u"цинк"}};
 
 constexpr std::uint8_t HIGHEST_PERCENT = 100;
-
-template <std::size_t Count>
-const char16_t* textOf(const Named (&table)[Count], std::uint8_t code) {
-    for (const Named& row : table) {
-        if (row.code == code) {
-            return row.text;
-        }
-    }
-    return u"";
-}
 
 void showPercent(WindowHandle dialog, int field, std::uint8_t percent) {
     if (percent <= HIGHEST_PERCENT) {
@@ -71,7 +56,7 @@ void showMainBattery(WindowHandle dialog, const PowerStatus& power) {
     const float degrees =
         static_cast<float>(static_cast<std::int32_t>(power.batteryTemperature)) * 0.1f;
     setFormattedField(dialog, MAIN_TEMPERATURE, u"%.1f° C", {static_cast<double>(degrees)});
-    setField(dialog, MAIN_CHEMISTRY, textOf(CHEMISTRIES, power.batteryChemistry));
+    setField(dialog, MAIN_CHEMISTRY, textOfCode(CHEMISTRIES, power.batteryChemistry));
 }
 
 } // namespace
@@ -79,8 +64,8 @@ void showMainBattery(WindowHandle dialog, const PowerStatus& power) {
 void refreshPowerDialog() {
     const WindowHandle dialog = appState.powerDialog;
     const PowerStatus power = queryPowerStatus(true);
-    setField(dialog, SOURCE, textOf(SOURCES, power.acLineStatus));
-    setField(dialog, MAIN_STATE, textOf(BATTERY_STATES, power.batteryFlag));
+    setField(dialog, SOURCE, textOfCode(SOURCES, power.acLineStatus));
+    setField(dialog, MAIN_STATE, textOfCode(BATTERY_STATES, power.batteryFlag));
     if (power.batteryFlag != NO_BATTERY) {
         showMainBattery(dialog, power);
     } else {
@@ -88,7 +73,7 @@ void refreshPowerDialog() {
             setField(dialog, field, u"");
         }
     }
-    setField(dialog, BACKUP_STATE, textOf(BATTERY_STATES, power.backupBatteryFlag));
+    setField(dialog, BACKUP_STATE, textOfCode(BATTERY_STATES, power.backupBatteryFlag));
     if (power.backupBatteryFlag != NO_BATTERY) {
         showPercent(dialog, BACKUP_CHARGE, power.backupBatteryLifePercent);
         showVoltage(dialog, BACKUP_VOLTAGE, power.backupBatteryVoltage);

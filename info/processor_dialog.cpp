@@ -22,13 +22,8 @@ enum ProcessorField {
     DATA_CACHE = 1011,
 };
 
-struct Named {
-    std::uint32_t code;
-    const char16_t* name;
-};
-
 // Implementer codes, main id bits 31:24.
-constexpr Named MAKERS[] = {{0x41, u"ARM"}, {0x44, u"DEC"}, {0x54, u"TI"}, {0x69, u"Intel"}};
+constexpr CodeText MAKERS[] = {{0x41, u"ARM"}, {0x44, u"DEC"}, {0x54, u"TI"}, {0x69, u"Intel"}};
 
 // Architecture codes, main id bits 19:16; 8 and above are "ARM".
 constexpr const char16_t* ARCHITECTURES[] = {u"ARMv3",  u"ARMv4",   u"ARMv4T",   u"ARMv5",
@@ -36,20 +31,11 @@ constexpr const char16_t* ARCHITECTURES[] = {u"ARMv3",  u"ARMv4",   u"ARMv4T",  
 
 // The implementer and the part number bits 15:12 and 9:4.
 constexpr std::uint32_t SERIES_MASK = 0xFF00F3F0;
-constexpr Named SERIES_NAMES[] = {
+constexpr CodeText SERIES_NAMES[] = {
     {0x69002100, u"PXA25x"}, {0x69004110, u"PXA27x"}, {0x6900B110, u"SA1110"}};
 
-const char16_t* nameOf(std::uint32_t code, const Named* table, int count) {
-    for (int i = 0; i < count; ++i) {
-        if (table[i].code == code) {
-            return table[i].name;
-        }
-    }
-    return nullptr;
-}
-
 void showSeries(WindowHandle dialog, std::uint32_t cpuId) {
-    const char16_t* name = nameOf(cpuId & SERIES_MASK, SERIES_NAMES, 3);
+    const char16_t* name = textOfCode(SERIES_NAMES, cpuId & SERIES_MASK, nullptr);
     if (name != nullptr) {
         setField(dialog, SERIES, name);
         return;
@@ -72,8 +58,7 @@ void showCache(WindowHandle dialog, int firstField, std::uint32_t descriptor) {
 void fillProcessorIdentity() {
     const WindowHandle dialog = appState.processorDialog;
     const std::uint32_t cpuId = appState.cpuId;
-    const char16_t* maker = nameOf(cpuId >> 24, MAKERS, 4);
-    setField(dialog, MAKER, maker != nullptr ? maker : u"");
+    setField(dialog, MAKER, textOfCode(MAKERS, cpuId >> 24));
     const std::uint32_t architecture = cpuId >> 16 & 0xF;
     setField(dialog, ARCHITECTURE, architecture < 8 ? ARCHITECTURES[architecture] : u"ARM");
     showSeries(dialog, cpuId);

@@ -17,17 +17,13 @@ namespace {
 constexpr const char16_t* END_PROCESS_QUESTION = u"Вы действительно хотите закрыть процесс ?";
 constexpr const char16_t* END_PROCESS_CAPTION = u"Закрытие процесса";
 
-bool within(std::uint32_t id, std::uint32_t first, std::uint32_t last) {
-    return id >= first && id <= last;
-}
-
 bool isClockCommand(std::uint32_t id) {
-    return within(id, FIRST_FREQUENCY_COMMAND, LAST_CLOCK_LIMIT_COMMAND) ||
-           within(id, FAST_BUS_OFF_COMMAND, CLEAR_USER_PRESET_COMMAND);
+    return isCommandIn(id, FIRST_FREQUENCY_COMMAND, LAST_CLOCK_LIMIT_COMMAND) ||
+           isCommandIn(id, FAST_BUS_OFF_COMMAND, CLEAR_USER_PRESET_COMMAND);
 }
 
 bool isDialogCommand(std::uint32_t id) {
-    return within(id, PROCESSOR_DIALOG_COMMAND, SYSTEM_DIALOG_COMMAND) ||
+    return isCommandIn(id, PROCESSOR_DIALOG_COMMAND, SYSTEM_DIALOG_COMMAND) ||
            id == ABOUT_DIALOG_COMMAND;
 }
 
@@ -47,7 +43,7 @@ InfoDialogKind dialogOfCommand(std::uint32_t id) {
 }
 
 bool isDeviceCommand(std::uint32_t id) {
-    return id == HELP_COMMAND || within(id, AUTOSTART_COMMAND, FULL_RESET_COMMAND);
+    return id == HELP_COMMAND || isCommandIn(id, AUTOSTART_COMMAND, FULL_RESET_COMMAND);
 }
 
 // Ends the process that held this position of the list when the menu was last
@@ -71,18 +67,18 @@ void endListedProcess(std::uint32_t position) {
 } // namespace
 
 std::intptr_t dispatchCommand(WindowHandle window, std::uintptr_t wParam, std::intptr_t lParam) {
-    const auto id = static_cast<std::uint32_t>(wParam & 0xFFFF);
+    const std::uint32_t id = commandIdOf(wParam);
     if (isClockCommand(id)) {
         handleClockCommand(id);
     } else if (isDialogCommand(id)) {
         openInfoDialog(dialogOfCommand(id));
     } else if (isDeviceCommand(id)) {
         handleDeviceCommand(id);
-    } else if (within(id, FIRST_SCREEN_COMMAND, LAST_SCREEN_COMMAND)) {
+    } else if (isCommandIn(id, FIRST_SCREEN_COMMAND, LAST_SCREEN_COMMAND)) {
         handleScreenCommand(id);
-    } else if (within(id, FIRST_ICON_VIEW_COMMAND, LAST_ICON_VIEW_COMMAND)) {
+    } else if (isCommandIn(id, FIRST_ICON_VIEW_COMMAND, LAST_ICON_VIEW_COMMAND)) {
         saveIconView(id - FIRST_ICON_VIEW_COMMAND);
-    } else if (within(id, FIRST_PALETTE_COMMAND, LAST_PALETTE_COMMAND)) {
+    } else if (isCommandIn(id, FIRST_PALETTE_COMMAND, LAST_PALETTE_COMMAND)) {
         saveIconColor(id - FIRST_PALETTE_COMMAND);
     } else if (id == EXIT_COMMAND) {
         postMessage(window, WM_CLOSE_MESSAGE, 0, 0);

@@ -3,6 +3,7 @@
 #include "clock/clock_config.h"
 #include "clock/processor_detection.h"
 #include "core/app_state.h"
+#include "core/program_name.h"
 #include "core/settings_store.h"
 #include "core/text.h"
 #include "device/screen_modes.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr const char16_t* PROGRAM_NAME = u"Tavil"; // mutex, window class and title
 constexpr const char16_t* AUTOSTART_SHORTCUT = u"\\Tavil.lnk";
 constexpr std::uint32_t CLASS_STYLE_REDRAW = 3;
 constexpr std::uintptr_t BUTTON_FACE_BRUSH = 0x40000011; // system colour 17

@@ -2,6 +2,7 @@
 
 #include "clock/clock_arithmetic.h"
 #include "core/app_state.h"
+#include "core/megabytes.h"
 #include "platform/graphics.h"
 #include "platform/notification_icon.h"
 #include "platform/system_status.h"
@@ -10,8 +11,6 @@
 
 namespace {
 
-constexpr int MEGABYTE_SHIFT = 20;
-
 std::int32_t currentReading() {
     switch (static_cast<IconView>(appState.iconView)) {
     case IconView::Frequency:
@@ -19,7 +18,7 @@ std::int32_t currentReading() {
     case IconView::Load:
         return appState.cpuLoad;
     case IconView::Memory:
-        return static_cast<std::int32_t>(queryMemoryStatus().availablePhysical >> MEGABYTE_SHIFT);
+        return static_cast<std::int32_t>(wholeMegabytes(queryMemoryStatus().availablePhysical));
     case IconView::Battery:
         return queryPowerStatus(false).batteryLifePercent;
     case IconView::Current:
