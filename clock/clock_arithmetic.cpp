@@ -1,6 +1,5 @@
 #include "clock/clock_arithmetic.h"
 
-#include "clock/clock_registers.h"
 #include "core/app_state.h"
 
 #include <algorithm>
@@ -79,7 +78,6 @@ constexpr std::uint32_t PXA27X_2N_FIELD = 0x780;    // bits 10:7
 constexpr std::uint32_t TURBO_RATIO_FIELD = 0xFF80; // bits 15:7, all that a ratio replaces
 constexpr int N_SHIFT = 7;
 constexpr std::uint32_t PXA25X_RUN_ONLY_BITS = 0x7F;
-constexpr std::uint32_t PXA27X_MHZ_PER_L = 13;
 constexpr std::uint32_t PXA27X_LOWEST_RUN_MHZ = 26;
 
 template <std::size_t Count>
@@ -98,8 +96,8 @@ template <std::size_t Count> int lookUp(const ImageIndex (&table)[Count], std::u
     return NO_FREQUENCY_INDEX;
 }
 
-int pxa25xMenuIndex(std::uint32_t image) {
-    if (!isTurboActive()) {
+int pxa25xMenuIndex(std::uint32_t image, bool turbo) {
+    if (!turbo) {
         return lookUp(PXA25X_RUN_ONLY, image & PXA25X_RUN_ONLY_BITS);
     }
     const std::uint32_t bits = image & LOW_HALF;
@@ -107,9 +105,9 @@ int pxa25xMenuIndex(std::uint32_t image) {
     return listed != NO_FREQUENCY_INDEX ? listed : lookUp(PXA25X_OTHER_SPLITS, bits);
 }
 
-int pxa27xMenuIndex(std::uint32_t image) {
-    if (!isTurboActive()) {
-        return lookUp(PXA27X_RUN_ONLY, image & L_FIELD);
+int pxa27xMenuIndex(std::uint32_t image, bool turbo) {
+    if (!turbo) {
+        return lookUp(PXA27X_RUN_ONLY, runMultiplierOf(image));
     }
     const std::uint32_t bits = image & LOW_HALF;
     const int listed = positionOf(PXA27X_LIST_208_BASE, bits, 0);
@@ -117,12 +115,12 @@ int pxa27xMenuIndex(std::uint32_t image) {
 }
 
 std::uint32_t pxa25xMemoryMhz(std::uint32_t image) {
-    const std::uint32_t l = image & L_FIELD;
+    const std::uint32_t l = runMultiplierOf(image);
     return l >= 1 && l <= 5 ? appState.memClockTable[l - 1] : appState.memClockTable[0];
 }
 
 std::uint32_t pxa27xRunMhz(std::uint32_t image) {
-    return std::max(PXA27X_MHZ_PER_L * (image & L_FIELD), PXA27X_LOWEST_RUN_MHZ);
+    return std::max(PXA27X_MHZ_PER_L * runMultiplierOf(image), PXA27X_LOWEST_RUN_MHZ);
 }
 
 // Turbo frequency: run frequency x ratio / 2, the ratio counted in halves.
@@ -132,35 +130,54 @@ std::uint32_t withTurbo(std::uint32_t runMhz, std::uint32_t halves) {
 
 } // namespace
 
-int cccrToMenuIndex(std::uint32_t image) {
+std::uint32_t runMultiplierOf(std::uint32_t image) {
+    return image & L_FIELD;
+}
+
+std::uint32_t memoryMultiplierOf(std::uint32_t image) {
+    return (image & M_FIELD) >> M_SHIFT;
+}
+
+std::uint32_t turboRatioOf(std::uint32_t image) {
     switch (appState.clockFamily) {
     case ClockFamily::Pxa25x:
-        return pxa25xMenuIndex(image);
+        return (image & PXA25X_N_FIELD) >> N_SHIFT;
     case ClockFamily::Pxa27x:
-        return pxa27xMenuIndex(image);
+        return (image & PXA27X_2N_FIELD) >> N_SHIFT;
+    case ClockFamily::None:
+        break;
+    }
+    return 0;
+}
+
+bool sameLowHalf(std::uint32_t a, std::uint32_t b) {
+    return (a & LOW_HALF) == (b & LOW_HALF);
+}
+
+int cccrToMenuIndex(std::uint32_t image, bool turbo) {
+    switch (appState.clockFamily) {
+    case ClockFamily::Pxa25x:
+        return pxa25xMenuIndex(image, turbo);
+    case ClockFamily::Pxa27x:
+        return pxa27xMenuIndex(image, turbo);
     case ClockFamily::None:
         break;
     }
     return NO_FREQUENCY_INDEX;
 }
 
-std::uint32_t cccrToMhz(std::uint32_t image) {
+std::uint32_t cccrToMhz(std::uint32_t image, bool turbo) {
     switch (appState.clockFamily) {
     case ClockFamily::Pxa25x: {
         const std::uint32_t run =
-            pxa25xMemoryMhz(image) * appState.memRatioTable[(image & M_FIELD) >> M_SHIFT];
-        if (!isTurboActive()) {
-            return run;
-        }
-        return withTurbo(run, std::max<std::uint32_t>((image & PXA25X_N_FIELD) >> N_SHIFT, 2));
+            pxa25xMemoryMhz(image) * appState.memRatioTable[memoryMultiplierOf(image)];
+        return turbo ? withTurbo(run, std::max(turboRatioOf(image), LOWEST_RATIO)) : run;
     }
     case ClockFamily::Pxa27x: {
         const std::uint32_t run = pxa27xRunMhz(image);
-        if (!isTurboActive()) {
-            return run;
-        }
-        return withTurbo(run,
-                         std::clamp<std::uint32_t>((image & PXA27X_2N_FIELD) >> N_SHIFT, 2, 8));
+        return turbo ? withTurbo(
+                           run, std::clamp(turboRatioOf(image), LOWEST_RATIO, HIGHEST_PXA27X_RATIO))
+                     : run;
     }
     case ClockFamily::None:
         break;
@@ -196,15 +213,17 @@ std::uint32_t cccrForFrequencyIndex(int index, std::uint32_t base, bool highCloc
 }
 
 bool isProducibleConfig(std::uint32_t image) {
-    const std::uint32_t l = image & L_FIELD;
+    const std::uint32_t l = runMultiplierOf(image);
     const std::uint32_t ratio = (image & TURBO_RATIO_FIELD) >> N_SHIFT; // no bit above N or 2N
     switch (appState.clockFamily) {
     case ClockFamily::Pxa25x: {
-        const std::uint32_t m = (image & M_FIELD) >> M_SHIFT;
-        return l >= 1 && l <= 5 && m >= 1 && ratio >= 2 && ratio <= 6;
+        const std::uint32_t m = memoryMultiplierOf(image);
+        return l >= 1 && l <= HIGHEST_PXA25X_RUN_MULTIPLIER && m >= 1 && ratio >= LOWEST_RATIO &&
+               ratio <= HIGHEST_PXA25X_RATIO;
     }
     case ClockFamily::Pxa27x:
-        return l >= 2 && ratio >= 2 && ratio <= 8;
+        return l >= LOWEST_PXA27X_RUN_MULTIPLIER && ratio >= LOWEST_RATIO &&
+               ratio <= HIGHEST_PXA27X_RATIO;
     case ClockFamily::None:
         break;
     }

@@ -1,7 +1,8 @@
 #pragma once
-// Arithmetic on CCCR images: frequency-list positions, core and memory clock in
-// MHz, and replacing one field of an image. Images are 32-bit; bits 31:16 are
-// never composed here, only carried over from the image given.
+// Arithmetic on CCCR images: their fields, frequency-list positions, core and
+// memory clock in MHz, and replacing one field of an image. Images are 32-bit;
+// bits 31:16 are never composed here, only carried over from the image given.
+// Nothing here touches the hardware: the turbo state is passed in.
 
 #include <cstdint>
 
@@ -9,12 +10,33 @@
 inline constexpr int NO_FREQUENCY_INDEX = -1;
 inline constexpr int FIRST_PXA25X_INDEX = 9;
 inline constexpr int LAST_FREQUENCY_INDEX = 14;
+inline constexpr int LAST_PXA27X_INDEX = 8;
 
-// The list entry the image stands for with the current turbo state, or -1.
-int cccrToMenuIndex(std::uint32_t image);
+// The field values the program's commands use on each family. Ratios are in
+// halves: 2 is x1.0, 8 is x4.0.
+inline constexpr std::uint32_t PXA27X_MHZ_PER_L = 13;
+inline constexpr std::uint32_t LOWEST_PXA27X_RUN_MULTIPLIER = 2;
+inline constexpr std::uint32_t RUN_BASE_208_MULTIPLIER = 16; // PXA27x L 16 and up: 208 MHz base
+inline constexpr std::uint32_t HIGHEST_PXA25X_RUN_MULTIPLIER = 5; // its five memory clocks
+inline constexpr std::uint32_t LOWEST_RATIO = 2;
+inline constexpr std::uint32_t HIGHEST_PXA25X_RATIO = 6;
+inline constexpr std::uint32_t HIGHEST_PXA27X_RATIO = 8;
 
-// Core frequency of the image with the current turbo state; 0 without clock control.
-std::uint32_t cccrToMhz(std::uint32_t image);
+// The fields: L (bits 4:0), M (bits 6:5, PXA25x), and the turbo ratio in
+// halves, N (bits 9:7) on PXA25x or 2N (bits 10:7) on PXA27x, 0 without clock
+// control.
+std::uint32_t runMultiplierOf(std::uint32_t image);
+std::uint32_t memoryMultiplierOf(std::uint32_t image);
+std::uint32_t turboRatioOf(std::uint32_t image);
+
+// Whether two images agree in their low 16 bits, the part this program composes.
+bool sameLowHalf(std::uint32_t a, std::uint32_t b);
+
+// The list entry the image stands for with turbo on or off, or -1.
+int cccrToMenuIndex(std::uint32_t image, bool turbo);
+
+// Core frequency of the image with turbo on or off; 0 without clock control.
+std::uint32_t cccrToMhz(std::uint32_t image, bool turbo);
 
 // System bus (PXA27x) or memory (PXA25x) clock of the image; 0 without clock control.
 std::uint32_t memoryClockMhz(std::uint32_t image);

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr std::uint32_t RUN_BASE_208_MULTIPLIER = 16;
 constexpr std::intptr_t USER_PRESET = 9;
 
 std::uint32_t cclkcfgForChange() {
@@ -61,6 +60,7 @@ void applyClockConfig(std::uint32_t image) {
         releaseCccrWindow(mapping.window);
         released = true;
         appState.currentCccr = image;
+        appState.turboActive = 1; // the change word always sets turbo
         if (appState.clockApplied != nullptr) {
             appState.clockApplied();
         }
@@ -109,6 +109,7 @@ void enforceClockConfig() {
     if (appState.clockFamily == ClockFamily::None) {
         return;
     }
+    readTurboState();
     if (readCccr() != appState.currentCccr) {
         applyClockConfig(appState.currentCccr);
     }

@@ -10,38 +10,35 @@
 
 namespace {
 
-constexpr std::uint32_t LOW_HALF = 0x0000FFFF;
-constexpr std::uint32_t PXA27X_MHZ_PER_L = 13;
-constexpr std::uint32_t FIRST_PXA27X_RUN_COMMAND = 10026; // L 2; L 1 is not offered
-constexpr std::uint32_t FIRST_PXA25X_RUN_COMMAND = 10025; // L 1 .. 5: the memory clocks
-constexpr std::uint32_t LAST_PXA25X_RUN_COMMAND = 10029;
-// PXA25x has no ratios above x3.0 and no fast-bus mode.
-constexpr std::uint32_t PXA25X_ABSENT_ENTRIES[] = {10022, 10023, FAST_BUS_OFF_COMMAND,
-                                                   FAST_BUS_ON_COMMAND};
-constexpr std::uint32_t PXA27X_UNUSED_MEMORY_MULTIPLIERS[] = {10076, 10077};
-constexpr std::uint32_t PXA27X_HIGH_LIST[] = {10005, 10006, 10007, 10008}; // 520 .. 832 MHz
-constexpr std::uint32_t PXA27X_HIGH_LIMITS[] = {10061, 10062, 10063, 10064};
-constexpr std::uint32_t LIMIT_52_MHZ = 10057;
-constexpr std::uint32_t PXA25X_LIST_400_MHZ = 10012;
-constexpr int PXA27X_LAST_INDEX = 8;
+constexpr int PXA27X_FIRST_HIGH_INDEX = 5; // 520 MHz: needs the 208 MHz run base
+constexpr int PXA25X_400_MHZ_INDEX = 12;
+constexpr std::uint32_t LOWEST_MAX_LIMIT = 4;
 
-// Greyed without clock control, so that the clock portion shows only greyed entries.
+constexpr std::uint32_t listCommand(int index) {
+    return FIRST_FREQUENCY_COMMAND + static_cast<std::uint32_t>(index);
+}
+
+// The entry of a multiplier, run frequency or divider field value.
+constexpr std::uint32_t ratioCommand(std::uint32_t halves) {
+    return FREQUENCY_LIST_PLACEHOLDER + halves;
+}
+constexpr std::uint32_t runFrequencyCommand(std::uint32_t runMultiplier) {
+    return RUN_FREQUENCY_PLACEHOLDER + runMultiplier;
+}
+constexpr std::uint32_t memoryMultiplierCommand(std::uint32_t memoryMultiplier) {
+    return FAST_BUS_ON_COMMAND + memoryMultiplier;
+}
+
+// PXA25x has no ratios above x3.0 and no fast-bus mode.
+constexpr std::uint32_t PXA25X_ABSENT_ENTRIES[] = {MULTIPLIER_X3_5_COMMAND, LAST_MULTIPLIER_COMMAND,
+                                                   FAST_BUS_OFF_COMMAND, FAST_BUS_ON_COMMAND};
+
+// Greyed without clock control, with the multipliers, so that the clock portion
+// shows only greyed entries.
 constexpr std::uint32_t CLOCK_ENTRIES_WITHOUT_CONTROL[] = {
-    FREQUENCY_LIST_PLACEHOLDER,
-    RUN_FREQUENCY_PLACEHOLDER,
-    LIMIT_PLACEHOLDER,
-    10023,
-    FAST_BUS_OFF_COMMAND,
-    FAST_BUS_ON_COMMAND,
-    STORE_USER_PRESET_COMMAND,
-    CLEAR_USER_PRESET_COMMAND,
-    FIRST_ICON_VIEW_COMMAND + 1, // the frequency icon
-    10017,
-    10018,
-    10019,
-    10020,
-    10021,
-    10022,
+    FREQUENCY_LIST_PLACEHOLDER, RUN_FREQUENCY_PLACEHOLDER,   LIMIT_PLACEHOLDER,
+    FAST_BUS_OFF_COMMAND,       FAST_BUS_ON_COMMAND,         STORE_USER_PRESET_COMMAND,
+    CLEAR_USER_PRESET_COMMAND,  FIRST_ICON_VIEW_COMMAND + 1, // the frequency icon
 };
 
 void deleteRange(MenuHandle popup, std::uint32_t first, std::uint32_t last) {
@@ -53,6 +50,12 @@ void deleteRange(MenuHandle popup, std::uint32_t first, std::uint32_t last) {
 template <std::size_t Count> void deleteAll(MenuHandle popup, const std::uint32_t (&ids)[Count]) {
     for (const std::uint32_t id : ids) {
         deleteMenuItem(popup, id);
+    }
+}
+
+void greyRange(MenuHandle popup, std::uint32_t first, std::uint32_t last) {
+    for (std::uint32_t id = first; id <= last; ++id) {
+        greyMenuItem(popup, id);
     }
 }
 
@@ -69,7 +72,7 @@ void insertMhzEntry(MenuHandle popup, std::uint32_t beforeId, std::uint32_t id, 
 
 void checkListEntry(MenuHandle popup, int index) {
     if (index >= 0) {
-        checkMenuItem(popup, FIRST_FREQUENCY_COMMAND + static_cast<std::uint32_t>(index));
+        checkMenuItem(popup, listCommand(index));
     }
 }
 
@@ -81,8 +84,8 @@ void prepareUserPreset(MenuHandle popup) {
         return;
     }
     insertMhzEntry(popup, FREQUENCY_LIST_PLACEHOLDER, USER_PRESET_COMMAND,
-                   cccrToMhz(appState.userCccr));
-    if ((appState.currentCccr & LOW_HALF) == (appState.userCccr & LOW_HALF)) {
+                   cccrToMhz(appState.userCccr, appState.turboActive != 0));
+    if (sameLowHalf(appState.currentCccr, appState.userCccr)) {
         checkMenuItem(popup, USER_PRESET_COMMAND);
         greyMenuItem(popup, STORE_USER_PRESET_COMMAND);
     }
@@ -92,59 +95,61 @@ void buildPxa25xEntries(MenuHandle popup, int index) {
     const std::uint32_t cccr = appState.currentCccr;
     checkListEntry(popup, index);
     prepareUserPreset(popup);
-    for (std::uint32_t id = FIRST_PXA25X_RUN_COMMAND; id <= LAST_PXA25X_RUN_COMMAND; ++id) {
+    for (std::uint32_t id = FIRST_RUN_FREQUENCY_COMMAND; id <= LAST_PXA25X_RUN_FREQUENCY_COMMAND;
+         ++id) {
         insertMhzEntry(popup, RUN_FREQUENCY_PLACEHOLDER, id,
-                       appState.memClockTable[id - FIRST_PXA25X_RUN_COMMAND]);
+                       appState.memClockTable[id - FIRST_RUN_FREQUENCY_COMMAND]);
     }
     deleteAll(popup, PXA25X_ABSENT_ENTRIES);
-    const std::uint32_t l = cccr & 0x1F;
-    if (l >= 1 && l <= 5) {
-        checkMenuItem(popup, RUN_FREQUENCY_PLACEHOLDER + l);
+    const std::uint32_t l = runMultiplierOf(cccr);
+    if (l >= 1 && l <= HIGHEST_PXA25X_RUN_MULTIPLIER) {
+        checkMenuItem(popup, runFrequencyCommand(l));
     }
-    const std::uint32_t n = (cccr >> 7) & 0x7;
-    if (n >= 2 && n <= 6) {
-        checkMenuItem(popup, FREQUENCY_LIST_PLACEHOLDER + n);
+    const std::uint32_t n = turboRatioOf(cccr);
+    if (n >= LOWEST_RATIO && n <= HIGHEST_PXA25X_RATIO) {
+        checkMenuItem(popup, ratioCommand(n));
     }
-    const std::uint32_t m = (cccr >> 5) & 0x3;
+    const std::uint32_t m = memoryMultiplierOf(cccr);
     if (m >= 1) {
-        checkMenuItem(popup, FAST_BUS_ON_COMMAND + m);
+        checkMenuItem(popup, memoryMultiplierCommand(m));
     }
     // Limits 4 and 5 hide 500 and 600 MHz, or 600 MHz.
-    deleteRange(popup, PXA25X_LIST_400_MHZ + appState.maxLimit - 3, LAST_FREQUENCY_COMMAND);
-    checkMenuItem(popup, FIRST_PXA25X_MAX_LIMIT_COMMAND + appState.maxLimit - 4);
+    deleteRange(popup, listCommand(PXA25X_400_MHZ_INDEX) + appState.maxLimit - LOWEST_MAX_LIMIT + 1,
+                LAST_FREQUENCY_COMMAND);
+    checkMenuItem(popup, FIRST_PXA25X_MAX_LIMIT_COMMAND + appState.maxLimit - LOWEST_MAX_LIMIT);
 }
 
 void buildPxa27xEntries(MenuHandle popup, int index) {
     const std::uint32_t cccr = appState.currentCccr;
-    for (std::uint32_t id = FIRST_PXA27X_RUN_COMMAND; id <= LAST_RUN_FREQUENCY_COMMAND; ++id) {
-        insertMhzEntry(popup, RUN_FREQUENCY_PLACEHOLDER, id,
-                       PXA27X_MHZ_PER_L * (id - RUN_FREQUENCY_PLACEHOLDER));
+    for (std::uint32_t l = LOWEST_PXA27X_RUN_MULTIPLIER;
+         runFrequencyCommand(l) <= LAST_RUN_FREQUENCY_COMMAND; ++l) {
+        insertMhzEntry(popup, RUN_FREQUENCY_PLACEHOLDER, runFrequencyCommand(l),
+                       PXA27X_MHZ_PER_L * l);
     }
-    deleteAll(popup, PXA27X_UNUSED_MEMORY_MULTIPLIERS);
-    const std::uint32_t twoN = (cccr >> 7) & 0xF;
-    if (twoN >= 2 && twoN <= 8) {
-        checkMenuItem(popup, FREQUENCY_LIST_PLACEHOLDER + twoN);
+    const std::uint32_t twoN = turboRatioOf(cccr);
+    if (twoN >= LOWEST_RATIO && twoN <= HIGHEST_PXA27X_RATIO) {
+        checkMenuItem(popup, ratioCommand(twoN));
     }
     checkListEntry(popup, index);
-    const std::uint32_t l = cccr & 0x1F;
-    if (l >= 2) {
-        checkMenuItem(popup, RUN_FREQUENCY_PLACEHOLDER + l);
+    const std::uint32_t l = runMultiplierOf(cccr);
+    if (l >= LOWEST_PXA27X_RUN_MULTIPLIER) {
+        checkMenuItem(popup, runFrequencyCommand(l));
     }
     prepareUserPreset(popup);
     if (appState.highClocksAllowed == 0) {
-        deleteAll(popup, PXA27X_HIGH_LIST);
-        greyAll(popup, PXA27X_HIGH_LIMITS);
+        deleteRange(popup, listCommand(PXA27X_FIRST_HIGH_INDEX), listCommand(LAST_PXA27X_INDEX));
+        greyRange(popup, LIMIT_PLACEHOLDER + PXA27X_FIRST_HIGH_INDEX,
+                  LIMIT_PLACEHOLDER + LAST_PXA27X_INDEX);
     }
     if (appState.fastBus != 0) {
         checkMenuItem(popup, FAST_BUS_ON_COMMAND);
     } else {
-        deleteMenuItem(popup, FIRST_FREQUENCY_COMMAND); // 52 MHz needs fast-bus mode
+        deleteMenuItem(popup, listCommand(0)); // 52 MHz needs fast-bus mode
         checkMenuItem(popup, FAST_BUS_OFF_COMMAND);
-        greyMenuItem(popup, LIMIT_52_MHZ);
+        greyMenuItem(popup, FIRST_MIN_LIMIT_COMMAND);
     }
-    deleteRange(popup, FIRST_FREQUENCY_COMMAND, FIRST_FREQUENCY_COMMAND + appState.minLimit - 1);
-    deleteRange(popup, FIRST_FREQUENCY_COMMAND + appState.maxLimit + 1,
-                FIRST_FREQUENCY_COMMAND + PXA27X_LAST_INDEX);
+    deleteRange(popup, listCommand(0), listCommand(0) + appState.minLimit - 1);
+    deleteRange(popup, listCommand(0) + appState.maxLimit + 1, listCommand(LAST_PXA27X_INDEX));
     checkMenuItem(popup, FIRST_MIN_LIMIT_COMMAND + appState.minLimit);
     checkMenuItem(popup, LIMIT_PLACEHOLDER + appState.maxLimit);
 }
@@ -153,9 +158,8 @@ void buildPxa27xEntries(MenuHandle popup, int index) {
 // entries and limits, and the fields this family does not have.
 bool belongsToOtherFamily(std::uint32_t id) {
     if (appState.clockFamily == ClockFamily::Pxa27x) {
-        return id == FIRST_PXA25X_RUN_COMMAND ||
-               isCommandIn(id, FIRST_FREQUENCY_COMMAND + FIRST_PXA25X_INDEX,
-                           LAST_FREQUENCY_COMMAND) ||
+        return id == FIRST_RUN_FREQUENCY_COMMAND ||
+               isCommandIn(id, listCommand(FIRST_PXA25X_INDEX), LAST_FREQUENCY_COMMAND) ||
                isCommandIn(id, FIRST_PXA25X_MAX_LIMIT_COMMAND, LAST_PXA25X_MAX_LIMIT_COMMAND) ||
                isCommandIn(id, FIRST_MEMORY_MULTIPLIER_COMMAND, LAST_MEMORY_MULTIPLIER_COMMAND);
     }
@@ -164,15 +168,16 @@ bool belongsToOtherFamily(std::uint32_t id) {
             return true;
         }
     }
-    return isCommandIn(id, FIRST_FREQUENCY_COMMAND, FIRST_FREQUENCY_COMMAND + PXA27X_LAST_INDEX) ||
+    return isCommandIn(id, FIRST_FREQUENCY_COMMAND, listCommand(LAST_PXA27X_INDEX)) ||
            isCommandIn(id, FIRST_MIN_LIMIT_COMMAND, LAST_PXA27X_MAX_LIMIT_COMMAND) ||
-           isCommandIn(id, LAST_PXA25X_RUN_COMMAND + 1, LAST_RUN_FREQUENCY_COMMAND);
+           isCommandIn(id, LAST_PXA25X_RUN_FREQUENCY_COMMAND + 1, LAST_RUN_FREQUENCY_COMMAND);
 }
 
 } // namespace
 
 void buildClockMenu(MenuHandle popup) {
-    const int index = cccrToMenuIndex(appState.currentCccr);
+    readTurboState(); // once for the whole build
+    const int index = cccrToMenuIndex(appState.currentCccr, appState.turboActive != 0);
     if (index >= 0) {
         greyMenuItem(popup, STORE_USER_PRESET_COMMAND);
     }
@@ -180,13 +185,13 @@ void buildClockMenu(MenuHandle popup) {
         buildPxa25xEntries(popup, index);
     } else {
         deleteRange(popup, FIRST_MEMORY_MULTIPLIER_COMMAND, LAST_MEMORY_MULTIPLIER_COMMAND);
-        deleteRange(popup, FIRST_FREQUENCY_COMMAND + FIRST_PXA25X_INDEX, LAST_FREQUENCY_COMMAND);
+        deleteRange(popup, listCommand(FIRST_PXA25X_INDEX), LAST_FREQUENCY_COMMAND);
         deleteRange(popup, FIRST_PXA25X_MAX_LIMIT_COMMAND, LAST_PXA25X_MAX_LIMIT_COMMAND);
     }
     if (appState.clockFamily == ClockFamily::Pxa27x) {
         buildPxa27xEntries(popup, index);
     } else {
-        deleteRange(popup, FIRST_FREQUENCY_COMMAND, FIRST_FREQUENCY_COMMAND + PXA27X_LAST_INDEX);
+        deleteRange(popup, FIRST_FREQUENCY_COMMAND, listCommand(LAST_PXA27X_INDEX));
         deleteRange(popup, FIRST_MIN_LIMIT_COMMAND, LAST_PXA27X_MAX_LIMIT_COMMAND);
     }
     if (appState.clockFamily != ClockFamily::None) {
@@ -195,6 +200,7 @@ void buildClockMenu(MenuHandle popup) {
         deleteMenuItem(popup, LIMIT_PLACEHOLDER);
     } else {
         greyAll(popup, CLOCK_ENTRIES_WITHOUT_CONTROL);
+        greyRange(popup, FIRST_MULTIPLIER_COMMAND, LAST_MULTIPLIER_COMMAND);
     }
 }
 
@@ -215,7 +221,7 @@ void handleClockCommand(std::uint32_t id) {
     } else if (isCommandIn(id, FIRST_PXA27X_MAX_LIMIT_COMMAND, LAST_PXA27X_MAX_LIMIT_COMMAND)) {
         saveMaxLimit(id - LIMIT_PLACEHOLDER);
     } else if (isCommandIn(id, FIRST_PXA25X_MAX_LIMIT_COMMAND, LAST_PXA25X_MAX_LIMIT_COMMAND)) {
-        saveMaxLimit(id - (FIRST_PXA25X_MAX_LIMIT_COMMAND - 4));
+        saveMaxLimit(id - FIRST_PXA25X_MAX_LIMIT_COMMAND + LOWEST_MAX_LIMIT);
     } else if (id == FAST_BUS_OFF_COMMAND || id == FAST_BUS_ON_COMMAND) {
         setFastBusMode(id == FAST_BUS_ON_COMMAND);
     } else if (isCommandIn(id, FIRST_MEMORY_MULTIPLIER_COMMAND, LAST_MEMORY_MULTIPLIER_COMMAND)) {

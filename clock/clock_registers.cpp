@@ -24,6 +24,10 @@ bool isTurboActive() {
     return (cclkcfg & CCLKCFG_TURBO) != 0;
 }
 
+void readTurboState() {
+    appState.turboActive = isTurboActive() ? 1 : 0;
+}
+
 void setFastBusMode(bool on) {
     auto write = [on] {
         setKernelMode(true);

@@ -18,6 +18,10 @@ std::uint32_t readCccr();
 // turbo off.
 bool isTurboActive();
 
+// Reads the turbo bit into appState.turboActive, which every frequency shown
+// is computed with.
+void readTurboState();
+
 // Writes CCLKCFG with fast-bus mode on or off (and turbo, FCS) and records it in
 // fastBus; a fault sounds the error beep and leaves fastBus as it was.
 void setFastBusMode(bool on);

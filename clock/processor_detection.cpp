@@ -1,5 +1,6 @@
 #include "clock/processor_detection.h"
 
+#include "clock/clock_arithmetic.h"
 #include "clock/clock_registers.h"
 #include "core/app_state.h"
 #include "core/program_name.h"
@@ -23,7 +24,6 @@ constexpr FamilyId FAMILY_IDS[] = {
 };
 
 constexpr unsigned NO_ACCESS_STRING = 1;
-constexpr std::uint32_t CCCR_RUN_BASE_208_BIT = 0x10; // PXA27x L of 16 or more
 
 void showNoAccessMessage() {
     loadStringResource(NO_ACCESS_STRING, appState.textBuffer, TEXT_BUFFER_LENGTH);
@@ -63,6 +63,7 @@ void readClockState(std::uint32_t startupCclkcfg, bool presetGiven) {
         return;
     }
     appState.currentCccr = readCccr();
+    appState.turboActive = (startupCclkcfg & CCLKCFG_TURBO) != 0 ? 1 : 0;
     if (appState.currentCccr == 0) {
         appState.clockFamily = ClockFamily::None;
         showNoAccessMessage();
@@ -70,7 +71,7 @@ void readClockState(std::uint32_t startupCclkcfg, bool presetGiven) {
     if (presetGiven) {
         return; // a preset always runs with the 208 MHz base and fast-bus mode
     }
-    if ((appState.currentCccr & CCCR_RUN_BASE_208_BIT) == 0) {
+    if (runMultiplierOf(appState.currentCccr) < RUN_BASE_208_MULTIPLIER) {
         appState.highClocksAllowed = 0;
     }
     if ((startupCclkcfg & CCLKCFG_FAST_BUS) == 0) {

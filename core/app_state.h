@@ -34,6 +34,7 @@ struct AppState {
     std::uint32_t currentCccr = 0;
     std::uint8_t highClocksAllowed = 1;
     std::uint8_t fastBus = 1;
+    std::uint8_t turboActive = 0; // CCLKCFG's turbo bit as clock control last read or wrote it
     std::uint8_t memRatioTable[4] = {1, 1, 2, 4};              // PXA25x M field -> run/memory ratio
     std::uint8_t memClockTable[5] = {100, 118, 133, 150, 166}; // PXA25x L - 1 -> memory MHz
     // Called after every clock configuration applied: the tray icon sets it to

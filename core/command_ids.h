@@ -21,9 +21,11 @@ inline constexpr std::uint32_t LAST_FREQUENCY_COMMAND = 10014;
 inline constexpr std::uint32_t FREQUENCY_LIST_PLACEHOLDER = 10015;
 inline constexpr std::uint32_t USER_PRESET_COMMAND = 10016;
 inline constexpr std::uint32_t FIRST_MULTIPLIER_COMMAND = 10017; // x1.0 .. x4.0
-inline constexpr std::uint32_t LAST_MULTIPLIER_COMMAND = 10023;
+inline constexpr std::uint32_t MULTIPLIER_X3_5_COMMAND = 10022;
+inline constexpr std::uint32_t LAST_MULTIPLIER_COMMAND = 10023; // x4.0
 inline constexpr std::uint32_t RUN_FREQUENCY_PLACEHOLDER = 10024;
-inline constexpr std::uint32_t FIRST_RUN_FREQUENCY_COMMAND = 10025; // L 1 .. 31
+inline constexpr std::uint32_t FIRST_RUN_FREQUENCY_COMMAND = 10025;       // L 1 .. 31
+inline constexpr std::uint32_t LAST_PXA25X_RUN_FREQUENCY_COMMAND = 10029; // L 5
 inline constexpr std::uint32_t LAST_RUN_FREQUENCY_COMMAND = 10055;
 inline constexpr std::uint32_t LIMIT_PLACEHOLDER = 10056;
 inline constexpr std::uint32_t FIRST_MIN_LIMIT_COMMAND = 10057; // 52, 104, 208 MHz
@@ -75,6 +77,15 @@ inline constexpr std::uint32_t FIRST_PROCESS_COMMAND = 10115;
 
 static_assert(LAST_FREQUENCY_COMMAND - FIRST_FREQUENCY_COMMAND == 14, "15 list positions");
 static_assert(LAST_RUN_FREQUENCY_COMMAND - RUN_FREQUENCY_PLACEHOLDER == 31, "L runs 1 to 31");
+static_assert(LAST_PXA25X_RUN_FREQUENCY_COMMAND - RUN_FREQUENCY_PLACEHOLDER == 5,
+              "PXA25x offers L 1 to 5, its five memory clocks");
+static_assert(FIRST_MULTIPLIER_COMMAND - FREQUENCY_LIST_PLACEHOLDER == 2 &&
+                  MULTIPLIER_X3_5_COMMAND - FREQUENCY_LIST_PLACEHOLDER == 7,
+              "the multiplier entries stand for ratios 2 to 8 in halves");
+static_assert(FIRST_MEMORY_MULTIPLIER_COMMAND - FAST_BUS_ON_COMMAND == 1,
+              "the divider entries stand for M 1 to 3");
+static_assert(FIRST_PXA27X_MAX_LIMIT_COMMAND - LIMIT_PLACEHOLDER == 4,
+              "the PXA27x upper limits stand for list positions 4 to 8");
 static_assert(LAST_CLOCK_LIMIT_COMMAND + 1 == PROCESSOR_DIALOG_COMMAND,
               "the dialog commands sit between the limits and the divider");
 static_assert(ABOUT_DIALOG_COMMAND + 1 == FAST_BUS_OFF_COMMAND, "the divider follows the dialogs");

@@ -73,7 +73,8 @@ void refreshProcessorDialog() {
         setFormattedField(dialog, LOAD, u"%d %%", {appState.cpuLoad});
     }
     if (appState.clockFamily != ClockFamily::None) {
-        setFormattedField(dialog, CORE_CLOCK, u"%d МГц", {cccrToMhz(appState.currentCccr)});
+        setFormattedField(dialog, CORE_CLOCK, u"%d МГц",
+                          {cccrToMhz(appState.currentCccr, appState.turboActive != 0)});
         setFormattedField(dialog, MEMORY_CLOCK, u"%d МГц", {memoryClockMhz(appState.currentCccr)});
     }
 }

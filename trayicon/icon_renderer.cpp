@@ -14,7 +14,8 @@ namespace {
 std::int32_t currentReading() {
     switch (static_cast<IconView>(appState.iconView)) {
     case IconView::Frequency:
-        return static_cast<std::int32_t>(cccrToMhz(appState.currentCccr));
+        return static_cast<std::int32_t>(
+            cccrToMhz(appState.currentCccr, appState.turboActive != 0));
     case IconView::Load:
         return appState.cpuLoad;
     case IconView::Memory:

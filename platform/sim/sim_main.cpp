@@ -51,8 +51,9 @@ void printState() {
     }
     if (appState.clockFamily != ClockFamily::None) {
         printFormatted(u"Clock: %d MHz, memory %d MHz, CCCR 0x%X, list entry %d, fast bus %s",
-                       {cccrToMhz(appState.currentCccr), memoryClockMhz(appState.currentCccr),
-                        appState.currentCccr, cccrToMenuIndex(appState.currentCccr),
+                       {cccrToMhz(appState.currentCccr, appState.turboActive != 0),
+                        memoryClockMhz(appState.currentCccr), appState.currentCccr,
+                        cccrToMenuIndex(appState.currentCccr, appState.turboActive != 0),
                         appState.fastBus != 0 ? u"on" : u"off"});
     }
     printFormatted(u"Load: %d %%, icon mode %d", {appState.cpuLoad, appState.iconView});

@@ -40,6 +40,14 @@ TEST_F(ClockConfigTest, WritesTheCccrThenStartsTheChangeAndRedraws) {
     EXPECT_EQ(appState.lastIconReading, 520); // the frequency icon follows
 }
 
+// The change word sets turbo, so the frequency drawn is the turbo frequency even
+// when turbo was off before.
+TEST_F(ClockConfigTest, AnAppliedConfigurationIsDrawnWithTurboOn) {
+    runningWith(ClockFamily::Pxa27x, 0x02000208, 0x0);
+    applyClockConfig(0x02000290);
+    EXPECT_EQ(appState.lastIconReading, 520);
+}
+
 TEST_F(ClockConfigTest, ImageZeroIsNeverWritten) {
     applyClockConfig(0);
     expectNothingWritten();
@@ -279,8 +287,8 @@ TEST_F(ClockConfigTest, ClockOperationsAllocateNoHeapMemory) {
     setFastBusMode(false);
     simProcessor.faults.storeCccr = true;
     applyClockConfig(0x02000290);
-    const std::uint32_t mhz = cccrToMhz(appState.currentCccr) + memoryClockMhz(0x0210);
-    const int index = cccrToMenuIndex(appState.currentCccr);
+    const std::uint32_t mhz = cccrToMhz(appState.currentCccr, true) + memoryClockMhz(0x0210);
+    const int index = cccrToMenuIndex(appState.currentCccr, true);
     EXPECT_EQ(heapAllocations(), before) << mhz << index;
 }
 

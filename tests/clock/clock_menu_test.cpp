@@ -223,6 +223,14 @@ TEST_F(ClockMenuTest, Pxa27xUpperLimitsHideTheFrequenciesAboveThem) {
     }
 }
 
+// Another program may switch turbo off alone; each build reads it afresh.
+TEST_F(ClockMenuTest, EachBuildReadsTheTurboBitAfresh) {
+    runningWith(ClockFamily::Pxa27x, 0x02000190, TURBO);
+    EXPECT_NE(clockPortion().find("\"312 МГц\" 10003 checked\n"), std::string::npos);
+    simProcessor.cclkcfg = 0;
+    EXPECT_NE(clockPortion().find("\"208 МГц\" 10002 checked\n"), std::string::npos);
+}
+
 TEST_F(ClockMenuTest, StoringTheConfigurationShowsItAsThePresetAtTheNextBuild) {
     runningWith(ClockFamily::Pxa27x, 0x02000214, TURBO);
     handleClockCommand(10079);

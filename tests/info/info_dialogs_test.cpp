@@ -1,4 +1,5 @@
 #include "info/info_dialogs.h"
+#include "shell/main_window.h"
 
 #include "info/dialog_contents.h"
 
@@ -218,6 +219,16 @@ TEST_F(InfoDialogsTest, LiveProcessorFieldsFollowLoadAndClocks) {
         EXPECT_EQ(fieldText(dialog, 1007), row.memory) << std::hex << row.cccr;
         pressOk(dialog);
     }
+}
+
+// The tick reads the turbo bit before the dialog shows the core clock.
+TEST_F(InfoDialogsTest, TheCoreClockFollowsTheTurboBitAtEveryTick) {
+    runningWith(ClockFamily::Pxa27x, 0x02000190, 0x9);
+    openInfoDialog(InfoDialogKind::Processor);
+    simProcessor.cclkcfg = 0x8; // turbo switched off by another program
+    onRefreshTick();
+    EXPECT_EQ(fieldText(appState.processorDialog, 1006), u"208 МГц");
+    pressOk(appState.processorDialog);
 }
 
 struct PowerRow {

@@ -13,6 +13,7 @@
 #include "tests/support/sim_test_fixture.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -121,6 +122,17 @@ TEST_F(StartupTest, AStartupPresetUsesTheHighBaseAndFastBus) {
         EXPECT_EQ(appState.highClocksAllowed, 1);
         EXPECT_EQ(appState.fastBus, 1);
         EXPECT_EQ(appState.lastIconReading, row.mhz); // the icon shows the preset
+    }
+}
+
+// The frequency icon of the first drawing follows the turbo bit found at start-up.
+TEST_F(StartupTest, TheFirstFrequencyIconFollowsTheTurboBitFoundAtStartup) {
+    for (const auto& [cclkcfg, mhz] : {std::pair{0x1u, 312}, {0x0u, 208}}) {
+        startOver();
+        simProcessor.cccr = 0x02000190;
+        simProcessor.cclkcfg = cclkcfg;
+        startFirstCopy(u"");
+        EXPECT_EQ(appState.lastIconReading, mhz) << cclkcfg;
     }
 }
 

@@ -34,6 +34,7 @@ void SimTest::runningWith(ClockFamily family, std::uint32_t cccr, std::uint32_t 
     simProcessor.cccr = cccr;
     simProcessor.runningCccr = cccr;
     simProcessor.cclkcfg = cclkcfg;
+    appState.turboActive = (cclkcfg & 1) != 0 ? 1 : 0;
 }
 
 static std::uint32_t written(SimRegisterWrite target, int position) {
