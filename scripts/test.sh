@@ -13,6 +13,7 @@ for preset in "${presets[@]}"; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j"$(nproc)"
 done
+scripts/sizes.sh
 
 passed=0
 failed=0
