@@ -3,9 +3,13 @@
 set(TAVIL_WARNINGS -Wall -Wextra -Wpedantic -Werror)
 
 # Product code: warnings are errors, no exceptions and no run-time type information.
+# The Windows program and setup DLLs of a release build carry no symbols.
 function(tavil_product_code target)
     target_compile_options(${target} PRIVATE ${TAVIL_WARNINGS} -fno-exceptions -fno-rtti)
     target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+    if(WIN32)
+        target_link_options(${target} PRIVATE $<$<CONFIG:Release>:-s>)
+    endif()
 endfunction()
 
 # Tests: warnings are errors; exceptions and RTTI are allowed (GoogleTest uses them).

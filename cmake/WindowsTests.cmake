@@ -57,3 +57,10 @@ tavil_test_code(setup_driver)
 set_target_properties(setup_driver PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/setup)
 add_dependencies(setup_driver setup_wm5 setup_wm2003se)
 tavil_wine_test(setup_end_to_end setup_driver)
+
+# A release build ships the program and the setup DLLs without symbols.
+if(CMAKE_BUILD_TYPE STREQUAL "Release")
+    add_test(NAME release_stripped
+        COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-stripped.sh $<TARGET_FILE:Tavil>
+                $<TARGET_FILE:setup_wm5> $<TARGET_FILE:setup_wm2003se>)
+endif()

@@ -6,16 +6,22 @@
 // other '%' sequence, is copied as it stands. The result is always terminated
 // and never longer than the buffer allows: what does not fit is cut off.
 
+#include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 
+// Any integer of up to 32 bits, whichever of int and long the compiler makes
+// std::int32_t (int on the host, long for the handheld's processor).
+template <typename T>
+concept NumberArgument = std::integral<T> && sizeof(T) <= sizeof(std::uint32_t);
+
 struct FormatArgument {
     enum class Kind : std::uint8_t { Number, Real, Text };
 
-    constexpr FormatArgument(std::int32_t value)
+    template <NumberArgument Integer>
+    constexpr FormatArgument(Integer value)
         : kind(Kind::Number), number(static_cast<std::uint32_t>(value)) {}
-    constexpr FormatArgument(std::uint32_t value) : kind(Kind::Number), number(value) {}
     constexpr FormatArgument(double value) : kind(Kind::Real), real(value) {}
     constexpr FormatArgument(const char16_t* value) : kind(Kind::Text), text(value) {}
 

@@ -14,15 +14,33 @@ packages=(
     clang-format                         # the layout check
 )
 
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
-done
+# The portable core is compiled for the device's processor but never linked, so
+# these go without what they recommend: the bare-metal C and C++ libraries.
+headers_only_packages=(
+    gcc-arm-none-eabi                    # the portable core for the device's processor
+    libstdc++-arm-none-eabi-dev          # its C++ headers
+    libnewlib-dev                        # the C headers these include
+)
 
-if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
+missing_of() {
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+            echo "$package"
+        fi
+    done
+}
+
+mapfile -t missing < <(missing_of "${packages[@]}")
+mapfile -t missing_headers_only < <(missing_of "${headers_only_packages[@]}")
+
+if [ ${#missing[@]} -gt 0 ] || [ ${#missing_headers_only[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]} ${missing_headers_only[*]}"
     apt-get update -qq
+fi
+if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+if [ ${#missing_headers_only[@]} -gt 0 ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+        "${missing_headers_only[@]}" >/dev/null
 fi

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Every test: installs what is missing, builds the host (debug with sanitizers,
 # and release) and the Windows build, and runs all their tests, the Windows ones
-# under Wine.
+# under Wine, and compiles the portable core for the handheld's processor (arm),
+# whose test checks the objects' instruction set and calling conventions.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
 
-presets=(host host-release windows)
+presets=(host host-release windows arm)
 for preset in "${presets[@]}"; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j"$(nproc)"
 done
+scripts/sizes.sh
 
 passed=0
 failed=0

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Checks that every object of the core's libraries is built as the handheld
+# runs it: ARMv5TE code in ARM state only, no floating-point instructions nor
+# registers, enums the size of an int, and no exception unwinding tables.
+# Usage: check-device-abi.sh LIBRARY_OR_OBJECT...
+set -euo pipefail
+status=0
+
+attributes=$(arm-none-eabi-readelf -A "$@")
+symbols=$(arm-none-eabi-nm --special-syms "$@")
+sections=$(arm-none-eabi-objdump -h "$@")
+objects=$(grep -c '^Attribute Section: aeabi' <<<"$attributes" || true)
+
+fail() {
+    echo "$1"
+    status=1
+}
+
+# Each object names the tag once, so every object must carry the wanted value.
+every_object() {
+    local found
+    found=$(grep -cx "  $1" <<<"$attributes" || true)
+    [ "$found" -eq "$objects" ] || fail "$found of $objects objects have $1"
+}
+
+[ "$objects" -gt 0 ] || fail "no objects in: $*"
+every_object 'Tag_CPU_arch: v5TE'
+every_object 'Tag_ABI_enum_size: int'
+floating=$(grep -E '^  Tag_(FP_arch|ABI_VFP_args|Advanced_SIMD_arch):' <<<"$attributes" | sort -u || true)
+[ -z "$floating" ] || fail "floating-point hardware in use:"$'\n'"$floating"
+# $t marks Thumb code in an object's symbols.
+if grep -qE ' \$t(\.|$)' <<<"$symbols"; then
+    fail "Thumb code found"
+fi
+if grep -qE ' \.ARM\.ex(idx|tab)' <<<"$sections"; then
+    fail "exception unwinding tables found"
+fi
+
+[ $status -eq 0 ] && echo "$objects objects for ARMv5TE in ARM state, soft float, int-sized enums"
+exit $status
