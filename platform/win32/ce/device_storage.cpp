@@ -20,7 +20,7 @@ StoreInformation queryStoreInformation() {
 
 SearchHandle beginStorageCardSearch() {
     WIN32_FIND_DATA found;
-    return countedSearch(FindFirstFlashCard(&found));
+    return countedSearch(handleOf<SearchHandle>(FindFirstFlashCard(&found)));
 }
 
 bool nextStorageCard(SearchHandle search) {
