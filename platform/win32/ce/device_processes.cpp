@@ -1,15 +1,9 @@
 // The handheld's Tool Help library (built only for the device).
 
+#include "platform/win32/ce/ce_sdk.h"
 #include "platform/win32/native_handles.h"
 #include "platform/win32/process_entry.h"
 #include "platform/win32/tool_help.h"
-
-#include <windows.h>
-
-#include <tlhelp32.h>
-
-// Tool Help on the device fills only an entry of exactly this size.
-static_assert(sizeof(PROCESSENTRY32) == 564);
 
 bool firstToolHelpProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
     return stepToolHelp<PROCESSENTRY32>(Process32First, native<HANDLE>(snapshot), entry);
