@@ -23,6 +23,7 @@ using LPWSTR = WCHAR*;
 
 using HANDLE = void*;
 using HWND = struct HWND__*;
+using HMENU = struct HMENU__*;
 
 static_assert(sizeof(void*) == 4 && sizeof(DWORD) == 4 && sizeof(LONG) == 4,
               "the device's pointers, DWORD and LONG are 32 bits");
@@ -60,6 +61,10 @@ static_assert(IOCTL_PROCESSOR_INFORMATION == 0x01010064);
 // Display settings (winuser.h).
 inline constexpr LONG DISP_CHANGE_SUCCESSFUL = 0;
 inline constexpr LONG DISP_CHANGE_BADPARAM = -5;
+
+// Popup menus (winuser.h).
+inline constexpr UINT TPM_RIGHTALIGN = 0x0008;
+inline constexpr UINT TPM_BOTTOMALIGN = 0x0020;
 
 struct FILETIME {
     DWORD dwLowDateTime;
@@ -211,9 +216,11 @@ static_assert(offsetof(PROCESSOR_INFO, dwClockSpeed) == 572);
 struct SECURITY_ATTRIBUTES;
 struct STARTUPINFOW;
 struct PROCESS_INFORMATION;
+struct TPMPARAMS;
 using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
 using LPSTARTUPINFOW = STARTUPINFOW*;
 using LPPROCESS_INFORMATION = PROCESS_INFORMATION*;
+using LPTPMPARAMS = TPMPARAMS*;
 
 extern "C" {
 
@@ -240,7 +247,8 @@ BOOL CreateProcessW(LPCWSTR pszImageName, LPCWSTR pszCmdLine, LPSECURITY_ATTRIBU
                     LPPROCESS_INFORMATION pProcInfo);
 HANDLE OpenProcess(DWORD fdwAccess, BOOL fInherit, DWORD IDProcess);
 
-// Core library: display and the shell.
+// Core library: menus, display and the shell.
+BOOL TrackPopupMenuEx(HMENU hmenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
 LONG ChangeDisplaySettingsEx(LPCWSTR lpszDeviceName, LPDEVMODEW lpDevMode, HWND hwnd, DWORD dwflags,
                              LPVOID lParam);
 // Its header declares a DWORD result that is a BOOL.
