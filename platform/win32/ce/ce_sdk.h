@@ -66,6 +66,10 @@ inline constexpr LONG DISP_CHANGE_BADPARAM = -5;
 inline constexpr UINT TPM_RIGHTALIGN = 0x0008;
 inline constexpr UINT TPM_BOTTOMALIGN = 0x0020;
 
+// Window longs (winuser.h): the user value of a window, and of a dialog.
+inline constexpr int GWL_USERDATA = -21;
+inline constexpr int DWL_USER = 8;
+
 struct FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;
@@ -247,7 +251,9 @@ BOOL CreateProcessW(LPCWSTR pszImageName, LPCWSTR pszCmdLine, LPSECURITY_ATTRIBU
                     LPPROCESS_INFORMATION pProcInfo);
 HANDLE OpenProcess(DWORD fdwAccess, BOOL fInherit, DWORD IDProcess);
 
-// Core library: menus, display and the shell.
+// Core library: windows, menus, display and the shell.
+LONG GetWindowLongW(HWND hWnd, int nIndex);
+LONG SetWindowLongW(HWND hWnd, int nIndex, LONG dwNewLong);
 BOOL TrackPopupMenuEx(HMENU hmenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
 LONG ChangeDisplaySettingsEx(LPCWSTR lpszDeviceName, LPDEVMODEW lpDevMode, HWND hwnd, DWORD dwflags,
                              LPVOID lParam);
