@@ -24,6 +24,7 @@ using LPWSTR = WCHAR*;
 using HANDLE = void*;
 using HWND = struct HWND__*;
 using HMENU = struct HMENU__*;
+using HICON = struct HICON__*;
 
 static_assert(sizeof(void*) == 4 && sizeof(DWORD) == 4 && sizeof(LONG) == 4,
               "the device's pointers, DWORD and LONG are 32 bits");
@@ -217,6 +218,26 @@ static_assert(offsetof(PROCESSOR_INFO, szProcessorName) == 84);
 static_assert(offsetof(PROCESSOR_INFO, szVendor) == 366);
 static_assert(offsetof(PROCESSOR_INFO, dwClockSpeed) == 572);
 
+// The notification icon's record (shellapi.h): the device's first and only
+// version, with a 64-character tip.
+struct NOTIFYICONDATA {
+    DWORD cbSize;
+    HWND hWnd;
+    UINT uID;
+    UINT uFlags;
+    UINT uCallbackMessage;
+    HICON hIcon;
+    WCHAR szTip[64];
+};
+using PNOTIFYICONDATA = NOTIFYICONDATA*;
+static_assert(sizeof(NOTIFYICONDATA) == 152);
+static_assert(offsetof(NOTIFYICONDATA, hWnd) == 4);
+static_assert(offsetof(NOTIFYICONDATA, uID) == 8);
+static_assert(offsetof(NOTIFYICONDATA, uFlags) == 12);
+static_assert(offsetof(NOTIFYICONDATA, uCallbackMessage) == 16);
+static_assert(offsetof(NOTIFYICONDATA, hIcon) == 20);
+static_assert(offsetof(NOTIFYICONDATA, szTip) == 24);
+
 struct SECURITY_ATTRIBUTES;
 struct STARTUPINFOW;
 struct PROCESS_INFORMATION;
@@ -257,6 +278,7 @@ LONG SetWindowLongW(HWND hWnd, int nIndex, LONG dwNewLong);
 BOOL TrackPopupMenuEx(HMENU hmenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
 LONG ChangeDisplaySettingsEx(LPCWSTR lpszDeviceName, LPDEVMODEW lpDevMode, HWND hwnd, DWORD dwflags,
                              LPVOID lParam);
+BOOL Shell_NotifyIcon(DWORD dwMessage, PNOTIFYICONDATA lpData);
 // Its header declares a DWORD result that is a BOOL.
 DWORD SHCreateShortcut(LPWSTR szShortcut, LPWSTR szTarget);
 
