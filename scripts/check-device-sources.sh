@@ -34,7 +34,7 @@ flags=(
 
 failed=0
 checked=0
-for file in $(find "$folder" -type f | sort); do
+while IFS= read -r file; do
     name=${file#"$root"/}
     case $file in
     *.cpp) command=(clang++ "${flags[@]}" "$file") ;;
@@ -51,7 +51,7 @@ for file in $(find "$folder" -type f | sort); do
         echo "$name: does not build for the device" >&2
         failed=$((failed + 1))
     fi
-done
+done < <(find "$folder" -type f | sort)
 
 if [ "$checked" -eq 0 ]; then
     echo "no device sources in $folder" >&2
