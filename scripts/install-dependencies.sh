@@ -11,6 +11,8 @@ packages=(
     wine wine64 xvfb xauth               # Windows tests under Wine on a virtual display
     imagemagick                          # screenshots of the Windows program
     binutils-arm-none-eabi               # the device's coprocessor routines
+    clang                                # the device's own sources, compiled for 32-bit Windows
+    libnewlib-dev libstdc++-arm-none-eabi-dev # with a C and C++ library that has no <windows.h>
     clang-format                         # the layout check
 )
 

@@ -5,10 +5,8 @@
 
 #include "platform/storage.h"
 
-#include <windows.h>
-
 // The search that a first-match call gave, counted; None for INVALID_HANDLE_VALUE.
-SearchHandle countedSearch(HANDLE found);
+SearchHandle countedSearch(SearchHandle found);
 
 // Closes a counted search; None closes nothing.
 void endCountedSearch(SearchHandle search);

@@ -5,9 +5,9 @@
 
 #include "platform/processes.h"
 
-#include <windows.h>
+#include <cstdint>
 
-bool firstToolHelpProcess(HANDLE snapshot, ProcessEntry& entry);
-bool nextToolHelpProcess(HANDLE snapshot, ProcessEntry& entry);
-bool closeToolHelpSnapshot(HANDLE snapshot);
-HANDLE openProcessToEnd(DWORD processId);
+bool firstToolHelpProcess(SnapshotHandle snapshot, ProcessEntry& entry);
+bool nextToolHelpProcess(SnapshotHandle snapshot, ProcessEntry& entry);
+bool closeToolHelpSnapshot(SnapshotHandle snapshot);
+ProcessHandle openProcessToEnd(std::uint32_t processId);

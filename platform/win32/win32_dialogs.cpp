@@ -1,6 +1,7 @@
 #include "platform/dialogs.h"
 #include "platform/win32/native_handles.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/window_details.h"
 
 #include <windows.h>
 
@@ -15,15 +16,16 @@ HINSTANCE module(ModuleHandle instance) {
 // creation parameter and is kept with the dialog; the program itself passes
 // no parameter, so its procedure sees 0.
 INT_PTR CALLBACK deliverDialogMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto window = handleOf<WindowHandle>(dialog);
     if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        keepDialogProcedure(window, reinterpret_cast<DialogProcedure>(lParam));
         lParam = 0;
     }
-    const auto procedure = reinterpret_cast<DialogProcedure>(GetWindowLongPtrW(dialog, DWLP_USER));
+    const DialogProcedure procedure = keptDialogProcedure(window);
     if (procedure == nullptr) {
         return FALSE;
     }
-    return procedure(handleOf<WindowHandle>(dialog), message, wParam, lParam);
+    return procedure(window, message, wParam, lParam);
 }
 
 } // namespace

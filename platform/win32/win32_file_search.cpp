@@ -10,6 +10,8 @@
 #include "platform/win32/search_handles.h"
 #include "platform/win32/wide_text.h"
 
+#include <windows.h>
+
 namespace {
 
 int openSearches = 0;
@@ -31,12 +33,12 @@ bool passDotEntries(HANDLE search, WIN32_FIND_DATAW& found) {
 
 } // namespace
 
-SearchHandle countedSearch(HANDLE found) {
-    if (found == INVALID_HANDLE_VALUE) {
+SearchHandle countedSearch(SearchHandle found) {
+    if (found == handleOf<SearchHandle>(INVALID_HANDLE_VALUE)) {
         return SearchHandle::None;
     }
     ++openSearches;
-    return handleOf<SearchHandle>(found);
+    return found;
 }
 
 void endCountedSearch(SearchHandle search) {
@@ -55,7 +57,7 @@ SearchHandle beginFileSearch(const char16_t* pattern) {
         FindClose(search);
         return SearchHandle::None;
     }
-    return countedSearch(search);
+    return countedSearch(handleOf<SearchHandle>(search));
 }
 
 bool nextFileMatch(SearchHandle search) {

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr UINT RIGHT_AND_BOTTOM_ALIGN = TPM_RIGHTALIGN | TPM_BOTTOMALIGN; // 40
 constexpr int LOADED_MENU_CAPACITY = 8;
 HMENU loadedMenus[LOADED_MENU_CAPACITY]; // loaded and not yet destroyed
 
@@ -69,14 +68,6 @@ void deleteMenuItem(MenuHandle menu, std::uint32_t id) {
 void insertMenuItemBefore(MenuHandle menu, std::uint32_t beforeId, std::uint32_t newId,
                           const char16_t* text) {
     InsertMenuW(native<HMENU>(menu), beforeId, MF_BYCOMMAND | MF_STRING, newId, wide(text));
-}
-
-// A desktop closes a popup on a tap elsewhere only while its owner is in the
-// foreground; the handheld needs no such step.
-void trackPopupMenu(MenuHandle menu, int x, int y, WindowHandle owner) {
-    SetForegroundWindow(native<HWND>(owner));
-    TrackPopupMenuEx(native<HMENU>(menu), RIGHT_AND_BOTTOM_ALIGN, x, y, native<HWND>(owner),
-                     nullptr);
 }
 
 int menuItemCount(MenuHandle menu) {

@@ -15,10 +15,6 @@ namespace {
 int openSnapshots = 0;
 int openProcesses = 0;
 
-HANDLE snapshotHandle(SnapshotHandle snapshot) {
-    return native<HANDLE>(snapshot);
-}
-
 HANDLE processHandle(ProcessHandle process) {
     return native<HANDLE>(process);
 }
@@ -35,23 +31,23 @@ SnapshotHandle takeProcessSnapshot() {
 }
 
 bool firstProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
-    return firstToolHelpProcess(snapshotHandle(snapshot), entry);
+    return firstToolHelpProcess(snapshot, entry);
 }
 
 bool nextProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
-    return nextToolHelpProcess(snapshotHandle(snapshot), entry);
+    return nextToolHelpProcess(snapshot, entry);
 }
 
 void closeProcessSnapshot(SnapshotHandle snapshot) {
-    if (snapshot != SnapshotHandle::None && closeToolHelpSnapshot(snapshotHandle(snapshot))) {
+    if (snapshot != SnapshotHandle::None && closeToolHelpSnapshot(snapshot)) {
         --openSnapshots;
     }
 }
 
 ProcessHandle openProcess(std::uint32_t processId) {
-    const HANDLE process = openProcessToEnd(processId);
-    openProcesses += process != nullptr ? 1 : 0;
-    return handleOf<ProcessHandle>(process);
+    const ProcessHandle process = openProcessToEnd(processId);
+    openProcesses += process != ProcessHandle::None ? 1 : 0;
+    return process;
 }
 
 bool terminateProcess(ProcessHandle process, std::uint32_t exitCode) {

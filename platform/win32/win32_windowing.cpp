@@ -1,5 +1,6 @@
 #include "platform/win32/native_handles.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/window_details.h"
 #include "platform/windowing.h"
 
 #include <windows.h>
@@ -18,17 +19,6 @@ struct RegisteredProcedure {
 
 RegisteredProcedure procedures[CLASS_CAPACITY];
 
-// The device names system colours as 0x40000000 plus the colour number; the
-// desktop wants the colour number plus one.
-constexpr std::uintptr_t SYSTEM_COLOUR_FLAG = 0x40000000;
-
-HBRUSH backgroundBrush(std::uintptr_t background) {
-    if ((background & SYSTEM_COLOUR_FLAG) != 0) {
-        background = (background & ~SYSTEM_COLOUR_FLAG) + 1;
-    }
-    return reinterpret_cast<HBRUSH>(background);
-}
-
 WindowProcedure procedureOfClass(HWND window) {
     wchar_t className[CLASS_NAME_CAPACITY];
     if (GetClassNameW(window, className, CLASS_NAME_CAPACITY) == 0) {
@@ -46,15 +36,16 @@ WindowProcedure procedureOfClass(HWND window) {
 // procedure, which hands them on with the program's own types. The program's
 // procedure is found by class name once and then kept with the window.
 LRESULT CALLBACK deliverMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto procedure = reinterpret_cast<WindowProcedure>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    const auto handle = handleOf<WindowHandle>(window);
+    WindowProcedure procedure = keptWindowProcedure(handle);
     if (procedure == nullptr) {
         procedure = procedureOfClass(window);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(procedure));
+        keepWindowProcedure(handle, procedure);
     }
     if (procedure == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return procedure(handleOf<WindowHandle>(window), message, wParam, lParam);
+    return procedure(handle, message, wParam, lParam);
 }
 
 bool rememberProcedure(const char16_t* className, WindowProcedure procedure) {
@@ -84,7 +75,7 @@ bool registerWindowClass(const WindowClassRecord& windowClass) {
     native.style = windowClass.style;
     native.lpfnWndProc = deliverMessage;
     native.hInstance = ::native<HINSTANCE>(windowClass.instance);
-    native.hbrBackground = backgroundBrush(windowClass.background);
+    native.hbrBackground = reinterpret_cast<HBRUSH>(classBackground(windowClass.background));
     native.lpszClassName = wide(windowClass.name);
     if (windowClass.procedure == nullptr || RegisterClassW(&native) == 0) {
         return false;

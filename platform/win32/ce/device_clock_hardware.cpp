@@ -4,24 +4,22 @@
 // processor faults are caught by the compiler's structured exception handling.
 
 #include "platform/clock_hardware.h"
+#include "platform/win32/ce/ce_sdk.h"
 #include "platform/win32/live_counts.h"
 
-#include <windows.h>
-
+// The routines of coprocessor_arm.s.
 extern "C" {
 DWORD readMainIdRegister();
 DWORD readCacheTypeRegister();
 DWORD readCclkcfgRegister();
 void writeCclkcfgRegister(DWORD value);
-BOOL SetKMode(BOOL on);
-BOOL VirtualCopy(LPVOID destination, LPVOID source, DWORD size, DWORD protection);
 }
 
 namespace {
 
 // The physical address 0x41300000 in the 256-byte units of PAGE_PHYSICAL.
 constexpr DWORD CCCR_PHYSICAL_PAGE = 0x41300000 / 256;
-constexpr DWORD CCCR_WINDOW_PROTECTION = PAGE_READWRITE | PAGE_NOCACHE | 0x400; // PAGE_PHYSICAL
+constexpr DWORD CCCR_WINDOW_PROTECTION = PAGE_READWRITE | PAGE_NOCACHE | PAGE_PHYSICAL;
 int reservations = 0;
 
 volatile DWORD* registerAt(CccrWindow window) {

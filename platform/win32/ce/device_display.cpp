@@ -3,18 +3,9 @@
 // or applies the fields that the record names.
 
 #include "platform/display_settings.h"
-
-#include <windows.h>
-
-#include <pkfuncs.h>
-
-namespace {
-
-constexpr DWORD WARM_RESTART_CONTROL_CODE = 0x0101003C; // IOCTL_HAL_REBOOT
+#include "platform/win32/ce/ce_sdk.h"
 
 static_assert(sizeof(DEVMODEW) == DISPLAY_MODE_RECORD_SIZE);
-
-} // namespace
 
 std::int32_t changeDisplaySettings(DisplayModeRecord& record, std::uint32_t flags) {
     if (record.size != DISPLAY_MODE_RECORD_SIZE) {
@@ -32,5 +23,5 @@ std::int32_t changeDisplaySettings(DisplayModeRecord& record, std::uint32_t flag
 }
 
 void restartDevice() {
-    KernelIoControl(WARM_RESTART_CONTROL_CODE, nullptr, 0, nullptr, 0, nullptr);
+    KernelIoControl(IOCTL_HAL_REBOOT, nullptr, 0, nullptr, 0, nullptr);
 }

@@ -1,10 +1,7 @@
 // The handheld's extended power status (built only for the device).
 
 #include "platform/system_status.h"
-
-#include <windows.h>
-
-#include <pm.h>
+#include "platform/win32/ce/ce_sdk.h"
 
 PowerStatus queryPowerStatus(bool fresh) {
     SYSTEM_POWER_STATUS_EX2 status{};

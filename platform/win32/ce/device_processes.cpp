@@ -1,27 +1,24 @@
 // The handheld's Tool Help library (built only for the device).
 
+#include "platform/win32/ce/ce_sdk.h"
+#include "platform/win32/native_handles.h"
 #include "platform/win32/process_entry.h"
 #include "platform/win32/tool_help.h"
 
-#include <tlhelp32.h>
-
-// Tool Help on the device fills only an entry of exactly this size.
-static_assert(sizeof(PROCESSENTRY32) == 564);
-
-bool firstToolHelpProcess(HANDLE snapshot, ProcessEntry& entry) {
-    return stepToolHelp<PROCESSENTRY32>(Process32First, snapshot, entry);
+bool firstToolHelpProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
+    return stepToolHelp<PROCESSENTRY32>(Process32First, native<HANDLE>(snapshot), entry);
 }
 
-bool nextToolHelpProcess(HANDLE snapshot, ProcessEntry& entry) {
-    return stepToolHelp<PROCESSENTRY32>(Process32Next, snapshot, entry);
+bool nextToolHelpProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
+    return stepToolHelp<PROCESSENTRY32>(Process32Next, native<HANDLE>(snapshot), entry);
 }
 
-bool closeToolHelpSnapshot(HANDLE snapshot) {
-    return CloseToolhelp32Snapshot(snapshot) != FALSE;
+bool closeToolHelpSnapshot(SnapshotHandle snapshot) {
+    return CloseToolhelp32Snapshot(native<HANDLE>(snapshot)) != FALSE;
 }
 
 // The device ignores the access asked for: a handle opened with access 0 can
 // end the process.
-HANDLE openProcessToEnd(DWORD processId) {
-    return OpenProcess(0, FALSE, processId);
+ProcessHandle openProcessToEnd(std::uint32_t processId) {
+    return handleOf<ProcessHandle>(OpenProcess(0, FALSE, processId));
 }

@@ -5,16 +5,12 @@
 
 #include "platform/programs.h"
 
+#include "platform/win32/ce/ce_sdk.h"
 #include "platform/win32/wide_text.h"
-
-#include <windows.h>
-
-#include <pkfuncs.h>
-#include <shellapi.h>
 
 namespace {
 
-// The device's declarations ask for writable texts that they only read.
+// SHCreateShortcut's declaration asks for writable texts that it only reads.
 wchar_t* readOnly(const char16_t* text) {
     return const_cast<wchar_t*>(wide(text));
 }
@@ -37,7 +33,7 @@ bool startProgram(const char16_t* application, const char16_t* commandLine) {
     if (application == nullptr || application[0] == u'\0') {
         return false;
     }
-    return CreateProcessW(wide(application), readOnly(commandLine == nullptr ? u"" : commandLine),
+    return CreateProcessW(wide(application), wide(commandLine == nullptr ? u"" : commandLine),
                           nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, nullptr) != FALSE;
 }
 

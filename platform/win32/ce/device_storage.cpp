@@ -3,12 +3,9 @@
 // FindClose ends and the file searches count.
 
 #include "platform/storage.h"
+#include "platform/win32/ce/ce_sdk.h"
 #include "platform/win32/native_handles.h"
 #include "platform/win32/search_handles.h"
-
-#include <windows.h>
-
-#include <note_prj.h>
 
 StoreInformation queryStoreInformation() {
     STORE_INFORMATION store{};
@@ -20,7 +17,7 @@ StoreInformation queryStoreInformation() {
 
 SearchHandle beginStorageCardSearch() {
     WIN32_FIND_DATA found;
-    return countedSearch(FindFirstFlashCard(&found));
+    return countedSearch(handleOf<SearchHandle>(FindFirstFlashCard(&found)));
 }
 
 bool nextStorageCard(SearchHandle search) {
