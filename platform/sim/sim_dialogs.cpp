@@ -1,6 +1,7 @@
 #include "platform/sim/sim_dialogs.h"
 
 #include "platform/dialogs.h"
+#include "platform/sim/name_compare.h"
 #include "platform/sim/resource_script.h"
 #include "platform/sim/sim_windows.h"
 
@@ -11,11 +12,7 @@ namespace {
 constexpr const char16_t* DIALOG_CLASS = u"#32770";
 
 bool isDialog(const SimWindow& window) {
-    const char16_t* name = DIALOG_CLASS;
-    const char16_t* className = window.className;
-    for (; *name != u'\0' && *name == *className; ++name, ++className) {
-    }
-    return *name == *className;
+    return sameName(window.className, DIALOG_CLASS);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "platform/sim/sim_files.h"
 
 #include "platform/files.h"
-#include "platform/sim/ascii_fold.h"
+#include "platform/sim/name_compare.h"
 #include "platform/sim/sim_path_table.h"
 #include "platform/whole_text.h"
 
@@ -26,12 +26,6 @@ FileSystem switchedOn() {
 }
 
 FileSystem fileSystem = switchedOn();
-
-bool samePath(const char16_t* a, const char16_t* b) {
-    for (; *a != u'\0' && foldedAscii(*a) == foldedAscii(*b); ++a, ++b) {
-    }
-    return foldedAscii(*a) == foldedAscii(*b);
-}
 
 SpecialFolder* folderEntry(int folder) {
     for (int i = 0; i < fileSystem.folderCount; ++i) {

@@ -1,5 +1,6 @@
 #include "platform/sim/sim_menus.h"
 
+#include "platform/sim/cut_text.h"
 #include "platform/sim/resource_script.h"
 #include "platform/sim/sim_windows.h"
 #include "platform/sim/utf8.h"
@@ -99,12 +100,6 @@ SimMenuEntry* commandEntry(MenuHandle menu, std::uint32_t id) {
     return found.menu != nullptr ? &found.menu->entries[found.position] : nullptr;
 }
 
-std::string utf8(const std::u16string& text) {
-    char buffer[512];
-    utf16ToUtf8(text.c_str(), buffer, sizeof buffer);
-    return buffer;
-}
-
 void appendText(std::string& out, std::uintptr_t handle, int depth) {
     const SimMenu* menu = menuOf(static_cast<MenuHandle>(handle));
     if (menu == nullptr) {
@@ -117,7 +112,7 @@ void appendText(std::string& out, std::uintptr_t handle, int depth) {
             continue;
         }
         out += '"';
-        out += utf8(entry.text);
+        out += utf8Of(entry.text);
         out += '"';
         if (entry.submenu != 0) {
             out += " >\n";
@@ -252,10 +247,6 @@ bool menuItemAt(MenuHandle handle, int position, MenuItemView& item) {
                         entry.checked,
                         static_cast<MenuHandle>(entry.submenu),
                         {}};
-    std::size_t length = 0;
-    for (; length < entry.text.size() && length + 1 < std::size(item.text); ++length) {
-        item.text[length] = entry.text[length];
-    }
-    item.text[length] = u'\0';
+    copyCutText(entry.text.c_str(), item.text, std::size(item.text));
     return true;
 }

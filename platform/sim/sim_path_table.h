@@ -6,12 +6,14 @@
 #include "platform/sim/sim_files.h"
 #include "platform/whole_text.h"
 
+#include <string_view>
+
 template <int Capacity> struct SimPathTable {
     char16_t paths[Capacity][SIM_PATH_CAPACITY];
     int count;
 };
 
-using SamePath = bool (*)(const char16_t* a, const char16_t* b);
+using SamePath = bool (*)(std::u16string_view a, std::u16string_view b);
 
 // The entry's position, or -1.
 template <int Capacity>

@@ -1,7 +1,7 @@
 #include "platform/sim/sim_registry.h"
 
 #include "platform/registry.h"
-#include "platform/sim/ascii_fold.h"
+#include "platform/sim/name_compare.h"
 #include "platform/sim/sim_registry_store.h"
 #include "platform/whole_text.h"
 

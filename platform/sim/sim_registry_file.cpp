@@ -42,12 +42,6 @@ void appendHexByte(std::string& text, std::uint8_t byte) {
     text += HEX_DIGITS[byte & 0xF];
 }
 
-std::string utf8Of(const std::u16string& text) {
-    std::string utf8(text.size() * 3 + 1, '\0'); // a UTF-16 unit needs at most 3 bytes
-    utf8.resize(utf16ToUtf8(text.c_str(), utf8.data(), utf8.size()));
-    return utf8;
-}
-
 std::string encodeText(const std::u16string& text) {
     std::string encoded;
     for (const char c : utf8Of(text)) {

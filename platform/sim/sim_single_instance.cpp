@@ -1,7 +1,7 @@
 #include "platform/sim/sim_single_instance.h"
-#include "platform/whole_text.h"
 
-#include <string_view>
+#include "platform/sim/name_compare.h"
+#include "platform/whole_text.h"
 
 SimMutexes simMutexes{};
 
@@ -14,7 +14,7 @@ int indexNamed(const char16_t* name) {
         return -1; // unnamed mutexes are never opened again
     }
     for (int i = 0; i < simMutexes.count; ++i) {
-        if (std::u16string_view(simMutexes.mutexes[i].name) == name) {
+        if (sameName(simMutexes.mutexes[i].name, name)) {
             return i;
         }
     }

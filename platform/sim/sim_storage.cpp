@@ -1,6 +1,6 @@
 #include "platform/sim/sim_storage.h"
 
-#include "platform/sim/ascii_fold.h"
+#include "platform/sim/name_compare.h"
 #include "platform/sim/sim_files.h"
 
 #include <algorithm>
@@ -27,14 +27,6 @@ struct PathParts {
     std::u16string_view folder; // without the backslash that ends it
     std::u16string_view name;
 };
-
-bool sameLetter(char16_t a, char16_t b) {
-    return foldedAscii(a) == foldedAscii(b);
-}
-
-bool samePath(std::u16string_view a, std::u16string_view b) {
-    return std::ranges::equal(a, b, sameLetter);
-}
 
 PathParts split(std::u16string_view path) {
     const std::size_t last = path.rfind(u'\\');

@@ -21,8 +21,8 @@ struct SimWindowClass {
 
 struct SimWindow {
     bool live;
-    char16_t className[SIM_NAME_CAPACITY];
-    char16_t title[SIM_TITLE_CAPACITY]; // cut to fit
+    char16_t className[SIM_NAME_CAPACITY]; // cut to fit
+    char16_t title[SIM_TITLE_CAPACITY];    // cut to fit
     std::uint32_t style;
     WindowProcedure procedure; // nullptr for a control, which handles nothing
     WindowHandle parent;
