@@ -3,9 +3,10 @@
 #include "platform/dialogs.h"
 #include "platform/sim/name_compare.h"
 #include "platform/sim/resource_script.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_windows.h"
 
-SimDialogs simDialogs;
+SimDialogs& simDialogs = simHandheld.dialogs;
 
 namespace {
 
@@ -16,10 +17,6 @@ bool isDialog(const SimWindow& window) {
 }
 
 } // namespace
-
-void resetSimDialogs() {
-    simDialogs = SimDialogs{};
-}
 
 int simOpenDialogs() {
     int open = 0;

@@ -2,37 +2,19 @@
 
 #include "platform/sim/cut_text.h"
 #include "platform/sim/resource_script.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_windows.h"
 #include "platform/sim/utf8.h"
 #include "platform/windowing.h"
 
-#include <deque>
-#include <map>
-#include <vector>
-
-SimMenuTracking simMenuTracking;
+SimMenuTracking& simMenuTracking = simHandheld.menus.tracking;
 
 namespace {
 
-struct SimMenuEntry {
-    std::uint32_t id;
-    bool separator;
-    bool greyed;
-    bool checked;
-    std::u16string text;
-    std::uintptr_t submenu; // a handle, 0 for none
-};
-
-struct SimMenu {
-    bool loaded; // a menu loaded from the resources, not one of its submenus
-    std::vector<SimMenuEntry> entries;
-};
-
-// The menus not yet destroyed, by handle. Handles are numbers handed out in
-// turn and never again, so a stale one reaches no menu.
-std::map<std::uintptr_t, SimMenu> menus;
-std::uintptr_t lastMenu = 0;
-std::deque<std::uint32_t> choices; // scripted answers, oldest first
+// Handles are numbers handed out in turn and never again, so a stale one
+// reaches no menu.
+std::map<std::uintptr_t, SimMenu>& menus = simHandheld.menus.menus;
+std::deque<std::uint32_t>& choices = simHandheld.menus.choices;
 
 SimMenu* menuOf(MenuHandle handle) {
     const auto found = menus.find(static_cast<std::uintptr_t>(handle));
@@ -40,7 +22,7 @@ SimMenu* menuOf(MenuHandle handle) {
 }
 
 std::uintptr_t build(const std::vector<ScriptMenuEntry>& entries, bool loaded) {
-    const std::uintptr_t handle = ++lastMenu;
+    const std::uintptr_t handle = ++simHandheld.menus.lastHandle;
     SimMenu& menu = menus[handle];
     menu.loaded = loaded;
     for (const ScriptMenuEntry& entry : entries) {
@@ -128,12 +110,6 @@ void appendText(std::string& out, std::uintptr_t handle, int depth) {
 }
 
 } // namespace
-
-void resetSimMenus() {
-    menus.clear();
-    choices.clear();
-    simMenuTracking = SimMenuTracking{};
-}
 
 void scriptMenuChoice(std::uint32_t id) {
     choices.push_back(id);

@@ -3,10 +3,11 @@
 // and its programs: added whole or not at all, found with the table's own
 // comparison, removed by moving the last entry into the gap.
 
-#include "platform/sim/sim_files.h"
 #include "platform/whole_text.h"
 
 #include <string_view>
+
+inline constexpr int SIM_PATH_CAPACITY = 260; // the longest path with its terminator
 
 template <int Capacity> struct SimPathTable {
     char16_t paths[Capacity][SIM_PATH_CAPACITY];

@@ -3,24 +3,21 @@
 #include "platform/programs.h"
 #include "platform/sim/name_compare.h"
 #include "platform/sim/sim_display.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/whole_text.h"
 
 namespace {
 
 constexpr const char16_t* HELP_VIEWER = u"peghelp.exe";
 
-SimPrograms switchedOn() {
+} // namespace
+
+SimPrograms& simPrograms = simHandheld.programs;
+
+SimPrograms simProgramsSwitchedOn() {
     SimPrograms programs{};
     addPath(programs.installed, HELP_VIEWER, sameName);
     return programs;
-}
-
-} // namespace
-
-SimPrograms simPrograms = switchedOn();
-
-void resetSimPrograms() {
-    simPrograms = switchedOn();
 }
 
 bool simInstallProgram(const char16_t* name) {

@@ -2,6 +2,7 @@
 
 #include "platform/registry.h"
 #include "platform/sim/name_compare.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry_store.h"
 #include "platform/whole_text.h"
 
@@ -11,7 +12,7 @@
 #include <string_view>
 #include <utility>
 
-SimRegistryFaults simRegistryFaults;
+SimRegistryFaults& simRegistryFaults = simHandheld.registry.faults;
 
 namespace {
 
@@ -22,18 +23,7 @@ constexpr std::uint32_t KEY_ENUMERATE_SUB_KEYS = 0x0008;
 constexpr std::uint32_t REG_DWORD = 4;
 constexpr std::size_t NUMBER_SIZE = sizeof(std::uint32_t);
 
-struct OpenKey {
-    std::u16string foldedPath;
-    std::uint32_t access;
-};
-
-struct SimRegistry {
-    std::map<std::u16string, SimStoredKey> keys; // by folded path
-    std::map<std::uintptr_t, OpenKey> handles;
-    std::uintptr_t lastHandle = 0;
-};
-
-SimRegistry registry;
+SimRegistry& registry = simHandheld.registry;
 
 std::u16string_view textOrEmpty(const char16_t* text) {
     return text == nullptr ? std::u16string_view{} : std::u16string_view{text};
@@ -78,7 +68,7 @@ bool readNumber(const SimStoredValue* stored, std::uint32_t& value) {
 
 RegistryKey handOut(std::u16string_view path, std::uint32_t access) {
     const std::uintptr_t handle = ++registry.lastHandle;
-    registry.handles[handle] = OpenKey{folded(path), access};
+    registry.handles[handle] = SimOpenKey{folded(path), access};
     return static_cast<RegistryKey>(handle);
 }
 
@@ -216,7 +206,6 @@ void closeRegistryKey(RegistryKey key) {
 
 void resetSimRegistry() {
     registry = SimRegistry{};
-    simRegistryFaults = SimRegistryFaults{};
 }
 
 int simLiveRegistryKeys() {

@@ -26,9 +26,10 @@ struct SimRegistryFaults {
     bool setValue;  // setRegistryNumber stores nothing (it reports nothing either way)
 };
 
-extern SimRegistryFaults simRegistryFaults;
+extern SimRegistryFaults& simRegistryFaults; // simHandheld.registry.faults
 
-// An empty registry, no open handles and no faults.
+// An empty registry, no open handles and no faults, as on a handheld just
+// switched on.
 void resetSimRegistry();
 
 // Handles handed out and not yet closed.

@@ -1,8 +1,11 @@
 #pragma once
 // The keys and values that the simulated registry stores, as its file format
 // (sim_registry_file.cpp) lists them and loads them back. The registry itself
-// (sim_registry.cpp) keeps them; everything else reaches them through
-// sim_registry.h and platform/registry.h.
+// (sim_registry.cpp) keeps them, with its handles, in the handheld's state
+// (SimHandheld); everything else reaches them through sim_registry.h and
+// platform/registry.h.
+
+#include "platform/sim/sim_registry.h"
 
 #include <cstdint>
 #include <map>
@@ -19,6 +22,19 @@ struct SimStoredValue {
 struct SimStoredKey {
     std::u16string path;                             // as first created
     std::map<std::u16string, SimStoredValue> values; // by folded name
+};
+
+struct SimOpenKey {
+    std::u16string foldedPath;
+    std::uint32_t access;
+};
+
+// Switched on, the registry is empty, with no open handles and no faults.
+struct SimRegistry {
+    std::map<std::u16string, SimStoredKey> keys; // by folded path
+    std::map<std::uintptr_t, SimOpenKey> handles;
+    std::uintptr_t lastHandle;
+    SimRegistryFaults faults;
 };
 
 // Every key by its folded path: in the order of the paths with ASCII letters

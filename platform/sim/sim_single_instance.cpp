@@ -1,9 +1,10 @@
 #include "platform/sim/sim_single_instance.h"
 
 #include "platform/sim/name_compare.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/whole_text.h"
 
-SimMutexes simMutexes{};
+SimMutexes& simMutexes = simHandheld.mutexes;
 
 namespace {
 
@@ -49,10 +50,6 @@ NamedMutex createNamedMutex(const char16_t* name) {
     }
     made.creations = 1;
     return answer(simMutexes.count++, NO_ERROR);
-}
-
-void resetSimMutexes() {
-    simMutexes = SimMutexes{};
 }
 
 const SimMutex* simMutexNamed(const char16_t* name) {

@@ -4,11 +4,10 @@
 #include "platform/sim/cut_text.h"
 #include "platform/sim/name_compare.h"
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/whole_text.h"
 
-#include <cstring>
-
-SimWindowing simWindowing;
+SimWindowing& simWindowing = simHandheld.windowing;
 
 namespace {
 
@@ -74,10 +73,6 @@ WindowMessage takeQueued() {
 }
 
 } // namespace
-
-void resetSimWindowing() {
-    std::memset(&simWindowing, 0, sizeof simWindowing);
-}
 
 const SimWindow* simWindow(WindowHandle window) {
     return liveWindow(window);

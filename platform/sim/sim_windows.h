@@ -53,10 +53,8 @@ struct SimWindowing {
     WindowHandle lastBroughtToFront;
 };
 
-extern SimWindowing simWindowing;
-
-// No classes, windows, timers or messages.
-void resetSimWindowing();
+// Switched on, the handheld has no classes, windows, timers or messages.
+extern SimWindowing& simWindowing; // simHandheld.windowing
 
 // The window's entry, or nullptr when the handle names no live window.
 const SimWindow* simWindow(WindowHandle window);
