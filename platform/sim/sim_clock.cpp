@@ -1,6 +1,7 @@
 #include "platform/sim/sim_clock.h"
 
 #include "platform/sim/sim_battery.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/system_metrics.h"
 
 namespace {
@@ -9,20 +10,16 @@ constexpr std::uint32_t IDLE_COUNTER_NOT_KEPT = 0xFFFFFFFF;
 constexpr std::uint32_t SWITCHED_ON_LOAD_PERCENT = 20;
 constexpr std::uint32_t SWITCHED_ON_IDLE_MS = 48000; // the handheld has been on a minute
 
-SimClock switchedOn() {
+} // namespace
+
+SimClock& simClock = simHandheld.clock;
+
+SimClock simClockSwitchedOn() {
     SimClock clock{};
     clock.loadPercent = SWITCHED_ON_LOAD_PERCENT;
     clock.idleCounterKept = true;
     clock.idleCounter = SWITCHED_ON_IDLE_MS;
     return clock;
-}
-
-} // namespace
-
-SimClock simClock = switchedOn();
-
-void resetSimClock() {
-    simClock = switchedOn();
 }
 
 void simAllowTime(std::uint32_t milliseconds) {

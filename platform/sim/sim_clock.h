@@ -16,11 +16,11 @@ struct SimClock {
     std::uint32_t idleRemainder; // busy-share arithmetic carried between steps
 };
 
-extern SimClock simClock;
+extern SimClock& simClock; // simHandheld.clock
 
 // Time 0, 20 % busy, the idle counter kept and at 48 s (the handheld has been
 // on for a minute before the program starts).
-void resetSimClock();
+SimClock simClockSwitchedOn();
 
 // Lets the message loop run for `milliseconds` more of virtual time.
 void simAllowTime(std::uint32_t milliseconds);

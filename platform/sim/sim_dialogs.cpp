@@ -1,28 +1,22 @@
 #include "platform/sim/sim_dialogs.h"
 
 #include "platform/dialogs.h"
+#include "platform/sim/name_compare.h"
 #include "platform/sim/resource_script.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_windows.h"
 
-SimDialogs simDialogs;
+SimDialogs& simDialogs = simHandheld.dialogs;
 
 namespace {
 
 constexpr const char16_t* DIALOG_CLASS = u"#32770";
 
 bool isDialog(const SimWindow& window) {
-    const char16_t* name = DIALOG_CLASS;
-    const char16_t* className = window.className;
-    for (; *name != u'\0' && *name == *className; ++name, ++className) {
-    }
-    return *name == *className;
+    return sameName(window.className, DIALOG_CLASS);
 }
 
 } // namespace
-
-void resetSimDialogs() {
-    simDialogs = SimDialogs{};
-}
 
 int simOpenDialogs() {
     int open = 0;

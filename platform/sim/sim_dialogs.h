@@ -10,9 +10,7 @@ struct SimDialogs {
     int created;        // since the reset
 };
 
-extern SimDialogs simDialogs;
-
-void resetSimDialogs();
+extern SimDialogs& simDialogs; // simHandheld.dialogs
 
 // Dialogs open now, of any template.
 int simOpenDialogs();

@@ -1,6 +1,7 @@
 #include "platform/sim/sim_display.h"
 
 #include "platform/display_settings.h"
+#include "platform/sim/sim_handheld.h"
 
 #include <bit>
 
@@ -14,13 +15,6 @@ constexpr std::int32_t CHANGE_BAD_FLAGS = -4;
 constexpr std::int32_t CHANGE_BAD_PARAM = -5;
 
 constexpr std::uint32_t ALL_ROTATIONS = ORIENTATION_90 | ORIENTATION_180 | ORIENTATION_270;
-
-SimDisplay upright() {
-    SimDisplay display{};
-    display.orientation = ORIENTATION_0;
-    display.supportedOrientations = ALL_ROTATIONS;
-    return display;
-}
 
 bool available(std::uint32_t orientation) {
     return orientation == ORIENTATION_0 ||
@@ -50,10 +44,13 @@ std::int32_t applyOrientation(const DisplayModeRecord& record) {
 
 } // namespace
 
-SimDisplay simDisplay = upright();
+SimDisplay& simDisplay = simHandheld.display;
 
-void resetSimDisplay() {
-    simDisplay = upright();
+SimDisplay simDisplaySwitchedOn() {
+    SimDisplay display{};
+    display.orientation = ORIENTATION_0;
+    display.supportedOrientations = ALL_ROTATIONS;
+    return display;
 }
 
 std::int32_t changeDisplaySettings(DisplayModeRecord& record, std::uint32_t flags) {

@@ -19,7 +19,7 @@ struct SimDisplay {
     int restarts;                        // warm restarts requested
 };
 
-extern SimDisplay simDisplay;
+extern SimDisplay& simDisplay; // simHandheld.display
 
 // Upright, able to turn to every orientation, nothing asked yet.
-void resetSimDisplay();
+SimDisplay simDisplaySwitchedOn();

@@ -1,39 +1,15 @@
 #include "platform/sim/sim_files.h"
 
 #include "platform/files.h"
-#include "platform/sim/ascii_fold.h"
-#include "platform/sim/sim_path_table.h"
+#include "platform/sim/name_compare.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/whole_text.h"
 
 namespace {
 
-struct SpecialFolder {
-    int folder;
-    char16_t path[SIM_PATH_CAPACITY]; // empty: the folder is unknown
-};
+SimFiles& fileSystem = simHandheld.files;
 
-struct FileSystem {
-    SimPathTable<SIM_FILE_CAPACITY> files;
-    SpecialFolder folders[SIM_FOLDER_CAPACITY];
-    int folderCount;
-};
-
-FileSystem switchedOn() {
-    FileSystem fileSystem{};
-    fileSystem.folders[0] = SpecialFolder{FOLDER_STARTUP, u"\\Windows\\StartUp"};
-    fileSystem.folderCount = 1;
-    return fileSystem;
-}
-
-FileSystem fileSystem = switchedOn();
-
-bool samePath(const char16_t* a, const char16_t* b) {
-    for (; *a != u'\0' && foldedAscii(*a) == foldedAscii(*b); ++a, ++b) {
-    }
-    return foldedAscii(*a) == foldedAscii(*b);
-}
-
-SpecialFolder* folderEntry(int folder) {
+SimSpecialFolder* folderEntry(int folder) {
     for (int i = 0; i < fileSystem.folderCount; ++i) {
         if (fileSystem.folders[i].folder == folder) {
             return &fileSystem.folders[i];
@@ -44,8 +20,11 @@ SpecialFolder* folderEntry(int folder) {
 
 } // namespace
 
-void resetSimFiles() {
-    fileSystem = switchedOn();
+SimFiles simFilesSwitchedOn() {
+    SimFiles files{};
+    files.folders[0] = SimSpecialFolder{FOLDER_STARTUP, u"\\Windows\\StartUp"};
+    files.folderCount = 1;
+    return files;
 }
 
 bool simAddFile(const char16_t* path) {
@@ -65,7 +44,7 @@ const char16_t* simFilePath(int index) {
 }
 
 bool simSetFolderPath(int folder, const char16_t* path) {
-    SpecialFolder* entry = folderEntry(folder);
+    SimSpecialFolder* entry = folderEntry(folder);
     if (entry == nullptr) {
         if (fileSystem.folderCount == SIM_FOLDER_CAPACITY) {
             return false;
@@ -77,7 +56,7 @@ bool simSetFolderPath(int folder, const char16_t* path) {
 }
 
 bool specialFolderPath(int folder, char16_t* buffer, std::size_t capacity) {
-    const SpecialFolder* entry = folderEntry(folder);
+    const SimSpecialFolder* entry = folderEntry(folder);
     const char16_t* path = entry == nullptr ? u"" : entry->path;
     return copyWholeText(path, buffer, capacity) && path[0] != u'\0';
 }

@@ -6,12 +6,24 @@
 // must match exactly. A search takes its path as it is, without wildcards, and
 // finds only the files added: folders are not kept as files here.
 
+#include "platform/sim/sim_path_table.h"
+
 inline constexpr int SIM_FILE_CAPACITY = 32;
 inline constexpr int SIM_FOLDER_CAPACITY = 8;
-inline constexpr int SIM_PATH_CAPACITY = 260; // the longest path with its terminator
+
+struct SimSpecialFolder {
+    int folder;
+    char16_t path[SIM_PATH_CAPACITY]; // empty: the folder is unknown
+};
+
+struct SimFiles {
+    SimPathTable<SIM_FILE_CAPACITY> files;
+    SimSpecialFolder folders[SIM_FOLDER_CAPACITY];
+    int folderCount;
+};
 
 // No files, and the Startup folder at "\Windows\StartUp".
-void resetSimFiles();
+SimFiles simFilesSwitchedOn();
 
 // Makes the file exist; true when it exists afterwards. No path, an empty
 // one, one that does not fit in SIM_PATH_CAPACITY, or a full table adds nothing.

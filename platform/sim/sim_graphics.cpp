@@ -2,34 +2,15 @@
 
 #include "platform/graphics.h"
 #include "platform/notification_icon.h"
+#include "platform/sim/sim_handheld.h"
 
 #include <cstring>
 
-SimNotificationArea simNotificationArea;
+SimNotificationArea& simNotificationArea = simHandheld.graphics.notificationArea;
 
 namespace {
 
-constexpr int BITMAP_CAPACITY = 16;
-constexpr int ICON_CAPACITY = 16;
-constexpr int LARGEST_BITMAP_BYTES = 64 * 64 / 2;
-
-struct SimBitmap {
-    bool live;
-    int width;
-    int height;
-    int bitsPerPixel;
-    std::uint8_t bits[LARGEST_BITMAP_BYTES];
-};
-
-struct SimIcon {
-    bool live;
-    SimIconPixels pixels;
-};
-
-SimBitmap bitmaps[BITMAP_CAPACITY];
-SimIcon icons[ICON_CAPACITY];
-int applicationIconLoads = 0;
-int objectsMade = 0;
+SimGraphics& graphics = simHandheld.graphics;
 
 // The colours of the 16 palette indexes of a 4-bit bitmap, as 0xRRGGBB.
 constexpr std::uint32_t DEFAULT_PALETTE[16] = {
@@ -70,12 +51,12 @@ int pixelAt(const SimBitmap& bitmap, int x, int y) {
 }
 
 IconHandle storeIcon(const SimIconPixels& pixels) {
-    const std::uintptr_t handle = freeSlot(icons);
+    const std::uintptr_t handle = freeSlot(graphics.icons);
     if (handle == 0) {
         return IconHandle::None;
     }
-    icons[handle - 1] = SimIcon{true, pixels};
-    ++objectsMade;
+    graphics.icons[handle - 1] = SimIcon{true, pixels};
+    ++graphics.objectsMade;
     return static_cast<IconHandle>(handle);
 }
 
@@ -108,34 +89,26 @@ bool isShownIcon(const NotifyIconRecord& record) {
 
 } // namespace
 
-void resetSimGraphics() {
-    std::memset(bitmaps, 0, sizeof bitmaps);
-    std::memset(icons, 0, sizeof icons);
-    simNotificationArea = SimNotificationArea{};
-    applicationIconLoads = 0;
-    objectsMade = 0;
-}
-
 int simLiveBitmaps() {
-    return liveCount(bitmaps);
+    return liveCount(graphics.bitmaps);
 }
 int simLiveIcons() {
-    return liveCount(icons);
+    return liveCount(graphics.icons);
 }
 int simApplicationIconLoads() {
-    return applicationIconLoads;
+    return graphics.applicationIconLoads;
 }
 int simGraphicsObjectsMade() {
-    return objectsMade;
+    return graphics.objectsMade;
 }
 
 const SimIconPixels* simIconPixels(IconHandle icon) {
-    const SimIcon* slot = slotOf(icons, static_cast<std::uintptr_t>(icon));
+    const SimIcon* slot = slotOf(graphics.icons, static_cast<std::uintptr_t>(icon));
     return slot != nullptr ? &slot->pixels : nullptr;
 }
 
 IconHandle loadApplicationIcon(ModuleHandle, int size) {
-    ++applicationIconLoads;
+    ++graphics.applicationIconLoads;
     SimIconPixels pixels;
     if (!decodeIcoImage(APPLICATION_ICON_FILE, APPLICATION_ICON_FILE_SIZE, size, pixels)) {
         return IconHandle::None;
@@ -146,21 +119,21 @@ IconHandle loadApplicationIcon(ModuleHandle, int size) {
 BitmapHandle createBitmap(int width, int height, int bitsPerPixel, const void* bits) {
     const bool supported = (bitsPerPixel == 1 || bitsPerPixel == 4) && width > 0 && height > 0 &&
                            width <= 64 && height <= 64;
-    const std::uintptr_t handle = supported && bits != nullptr ? freeSlot(bitmaps) : 0;
+    const std::uintptr_t handle = supported && bits != nullptr ? freeSlot(graphics.bitmaps) : 0;
     if (handle == 0) {
         return BitmapHandle::None;
     }
-    SimBitmap& bitmap = bitmaps[handle - 1];
+    SimBitmap& bitmap = graphics.bitmaps[handle - 1];
     bitmap = SimBitmap{true, width, height, bitsPerPixel, {}};
     std::memcpy(bitmap.bits, bits,
                 static_cast<std::size_t>(rowBytes(width, bitsPerPixel) * height));
-    ++objectsMade;
+    ++graphics.objectsMade;
     return static_cast<BitmapHandle>(handle);
 }
 
 IconHandle createIconFromBitmaps(BitmapHandle color, BitmapHandle mask) {
-    const SimBitmap* colorBitmap = slotOf(bitmaps, static_cast<std::uintptr_t>(color));
-    const SimBitmap* maskBitmap = slotOf(bitmaps, static_cast<std::uintptr_t>(mask));
+    const SimBitmap* colorBitmap = slotOf(graphics.bitmaps, static_cast<std::uintptr_t>(color));
+    const SimBitmap* maskBitmap = slotOf(graphics.bitmaps, static_cast<std::uintptr_t>(mask));
     if (colorBitmap == nullptr || maskBitmap == nullptr ||
         colorBitmap->width != colorBitmap->height || maskBitmap->width != colorBitmap->width ||
         maskBitmap->height != colorBitmap->height) {
@@ -179,13 +152,13 @@ IconHandle createIconFromBitmaps(BitmapHandle color, BitmapHandle mask) {
 }
 
 void deleteBitmap(BitmapHandle bitmap) {
-    if (SimBitmap* slot = slotOf(bitmaps, static_cast<std::uintptr_t>(bitmap))) {
+    if (SimBitmap* slot = slotOf(graphics.bitmaps, static_cast<std::uintptr_t>(bitmap))) {
         slot->live = false;
     }
 }
 
 void destroyIcon(IconHandle icon) {
-    if (SimIcon* slot = slotOf(icons, static_cast<std::uintptr_t>(icon))) {
+    if (SimIcon* slot = slotOf(graphics.icons, static_cast<std::uintptr_t>(icon))) {
         slot->live = false;
     }
 }

@@ -20,10 +20,33 @@ struct SimNotificationArea {
     int deleteCalls;
 };
 
-extern SimNotificationArea simNotificationArea;
+extern SimNotificationArea& simNotificationArea; // simHandheld.graphics.notificationArea
 
-// Forgets every bitmap and icon and empties the notification area.
-void resetSimGraphics();
+inline constexpr int SIM_BITMAP_CAPACITY = 16;
+inline constexpr int SIM_ICON_CAPACITY = 16;
+inline constexpr int SIM_LARGEST_BITMAP_BYTES = 64 * 64 / 2;
+
+struct SimBitmap {
+    bool live;
+    int width;
+    int height;
+    int bitsPerPixel;
+    std::uint8_t bits[SIM_LARGEST_BITMAP_BYTES];
+};
+
+struct SimIcon {
+    bool live;
+    SimIconPixels pixels;
+};
+
+// Switched on, the handheld has no bitmaps or icons and an empty notification area.
+struct SimGraphics {
+    SimBitmap bitmaps[SIM_BITMAP_CAPACITY]; // a handle is its slot plus one
+    SimIcon icons[SIM_ICON_CAPACITY];
+    int applicationIconLoads;
+    int objectsMade; // bitmaps and icons
+    SimNotificationArea notificationArea;
+};
 
 int simLiveBitmaps();
 int simLiveIcons();

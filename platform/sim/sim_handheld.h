@@ -1,9 +1,29 @@
 #pragma once
 // The simulated handheld as tests set it up and inspect it: the processor, the
 // message boxes shown (with answers scripted in advance), the error sounds, and
-// the memory and power status it reports.
+// the memory and power status it reports; and the state of each of its
+// services, which their own headers describe.
+//
+// Every service keeps all of its state in SimHandheld, each part made as on a
+// handheld just switched on, so that resetting the handheld resets every
+// service at once. Only the processor lies outside: the desktop Windows build
+// keeps it in shared memory (sim_processor.h).
 
+#include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_dialogs.h"
+#include "platform/sim/sim_display.h"
+#include "platform/sim/sim_files.h"
+#include "platform/sim/sim_graphics.h"
+#include "platform/sim/sim_menus.h"
+#include "platform/sim/sim_metrics.h"
+#include "platform/sim/sim_processes.h"
 #include "platform/sim/sim_processor.h"
+#include "platform/sim/sim_programs.h"
+#include "platform/sim/sim_registry_store.h"
+#include "platform/sim/sim_single_instance.h"
+#include "platform/sim/sim_storage.h"
+#include "platform/sim/sim_system_info.h"
+#include "platform/sim/sim_windows.h"
 #include "platform/system_status.h"
 
 #include <cstdint>
@@ -18,6 +38,22 @@ struct SimMessageBox {
     int answer;
 };
 
+// On battery at 87 % and discharging.
+inline constexpr PowerStatus SIM_SWITCHED_ON_POWER = {
+    0,    // on battery
+    1,    // main battery high
+    87,   // percent
+    1,    // backup battery high
+    100,  // percent
+    3950, // mV
+    -210, // mA: discharging
+    312,  // 31.2 degrees Celsius
+    3100, // backup mV
+    4,    // lithium-ion
+};
+
+// Each member starts as on a handheld just switched on: as its service's
+// switched-on function makes it, or empty.
 struct SimHandheld {
     SimMessageBox messageBoxes[SIM_MESSAGE_BOX_LOG_CAPACITY]; // oldest first
     int messageBoxCount;                                      // all shown, also those past the log
@@ -26,11 +62,28 @@ struct SimHandheld {
     int scriptedAnswersUsed;
     int errorBeeps;
     int informationSounds;
-    MemoryStatus memory;
-    PowerStatus power;       // what the battery driver reads now
-    PowerStatus cachedPower; // what the last fresh power query saw, or the state at switch-on
+    MemoryStatus memory = {64, 64u << 20, 23u << 20}; // 64 MB with 23 MB free
+    PowerStatus power = SIM_SWITCHED_ON_POWER;        // what the battery driver reads now
+    // What the last fresh power query saw, or the state at switch-on.
+    PowerStatus cachedPower = SIM_SWITCHED_ON_POWER;
     bool powerQueryFails;
     int powerQueries;
+    std::uintptr_t cccrReservationsMade; // each CCCR window is reserved at an address of its own
+
+    SimClock clock = simClockSwitchedOn();
+    SimWindowing windowing;
+    SimDialogs dialogs;
+    SimGraphics graphics;
+    SimMenus menus;
+    SimRegistry registry;
+    SimMutexes mutexes;
+    SimScreenMetrics screenMetrics = simScreenMetricsSwitchedOn();
+    SimFiles files = simFilesSwitchedOn();
+    SimDisplay display = simDisplaySwitchedOn();
+    SimPrograms programs = simProgramsSwitchedOn();
+    SimProcesses processes = simProcessesSwitchedOn();
+    SimStorage storage = simStorageSwitchedOn();
+    SimSystemInfo systemInfo = simSystemInfoSwitchedOn();
 };
 
 extern SimHandheld simHandheld;

@@ -11,7 +11,7 @@
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_graphics.h"
 #include "platform/sim/sim_handheld.h"
-#include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_registry_file.h"
 #include "platform/sim/utf8.h"
 #include "shell/startup.h"
 

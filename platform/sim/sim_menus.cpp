@@ -1,37 +1,20 @@
 #include "platform/sim/sim_menus.h"
 
+#include "platform/sim/cut_text.h"
 #include "platform/sim/resource_script.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_windows.h"
 #include "platform/sim/utf8.h"
 #include "platform/windowing.h"
 
-#include <deque>
-#include <map>
-#include <vector>
-
-SimMenuTracking simMenuTracking;
+SimMenuTracking& simMenuTracking = simHandheld.menus.tracking;
 
 namespace {
 
-struct SimMenuEntry {
-    std::uint32_t id;
-    bool separator;
-    bool greyed;
-    bool checked;
-    std::u16string text;
-    std::uintptr_t submenu; // a handle, 0 for none
-};
-
-struct SimMenu {
-    bool loaded; // a menu loaded from the resources, not one of its submenus
-    std::vector<SimMenuEntry> entries;
-};
-
-// The menus not yet destroyed, by handle. Handles are numbers handed out in
-// turn and never again, so a stale one reaches no menu.
-std::map<std::uintptr_t, SimMenu> menus;
-std::uintptr_t lastMenu = 0;
-std::deque<std::uint32_t> choices; // scripted answers, oldest first
+// Handles are numbers handed out in turn and never again, so a stale one
+// reaches no menu.
+std::map<std::uintptr_t, SimMenu>& menus = simHandheld.menus.menus;
+std::deque<std::uint32_t>& choices = simHandheld.menus.choices;
 
 SimMenu* menuOf(MenuHandle handle) {
     const auto found = menus.find(static_cast<std::uintptr_t>(handle));
@@ -39,7 +22,7 @@ SimMenu* menuOf(MenuHandle handle) {
 }
 
 std::uintptr_t build(const std::vector<ScriptMenuEntry>& entries, bool loaded) {
-    const std::uintptr_t handle = ++lastMenu;
+    const std::uintptr_t handle = ++simHandheld.menus.lastHandle;
     SimMenu& menu = menus[handle];
     menu.loaded = loaded;
     for (const ScriptMenuEntry& entry : entries) {
@@ -99,12 +82,6 @@ SimMenuEntry* commandEntry(MenuHandle menu, std::uint32_t id) {
     return found.menu != nullptr ? &found.menu->entries[found.position] : nullptr;
 }
 
-std::string utf8(const std::u16string& text) {
-    char buffer[512];
-    utf16ToUtf8(text.c_str(), buffer, sizeof buffer);
-    return buffer;
-}
-
 void appendText(std::string& out, std::uintptr_t handle, int depth) {
     const SimMenu* menu = menuOf(static_cast<MenuHandle>(handle));
     if (menu == nullptr) {
@@ -117,7 +94,7 @@ void appendText(std::string& out, std::uintptr_t handle, int depth) {
             continue;
         }
         out += '"';
-        out += utf8(entry.text);
+        out += utf8Of(entry.text);
         out += '"';
         if (entry.submenu != 0) {
             out += " >\n";
@@ -133,12 +110,6 @@ void appendText(std::string& out, std::uintptr_t handle, int depth) {
 }
 
 } // namespace
-
-void resetSimMenus() {
-    menus.clear();
-    choices.clear();
-    simMenuTracking = SimMenuTracking{};
-}
 
 void scriptMenuChoice(std::uint32_t id) {
     choices.push_back(id);
@@ -252,10 +223,6 @@ bool menuItemAt(MenuHandle handle, int position, MenuItemView& item) {
                         entry.checked,
                         static_cast<MenuHandle>(entry.submenu),
                         {}};
-    std::size_t length = 0;
-    for (; length < entry.text.size() && length + 1 < std::size(item.text); ++length) {
-        item.text[length] = entry.text[length];
-    }
-    item.text[length] = u'\0';
+    copyCutText(entry.text.c_str(), item.text, std::size(item.text));
     return true;
 }

@@ -4,13 +4,16 @@
 // as text, delivers the messages waiting (as the menu's own loop does), and
 // answers with the command a test scripted (or with none, as when the user taps
 // outside the menu). Destroying a menu frees it and its submenus; their handles
-// are never handed out again.
+// are not handed out again until the handheld is reset.
 
 #include "platform/handles.h"
 #include "platform/menus.h"
 
 #include <cstdint>
+#include <deque>
+#include <map>
 #include <string>
+#include <vector>
 
 struct SimMenuTracking {
     int count; // popups shown since the reset
@@ -21,9 +24,29 @@ struct SimMenuTracking {
     bool tracking;     // a popup is up
 };
 
-extern SimMenuTracking simMenuTracking;
+extern SimMenuTracking& simMenuTracking; // simHandheld.menus.tracking
 
-void resetSimMenus();
+struct SimMenuEntry {
+    std::uint32_t id;
+    bool separator;
+    bool greyed;
+    bool checked;
+    std::u16string text;
+    std::uintptr_t submenu; // a handle, 0 for none
+};
+
+struct SimMenu {
+    bool loaded; // a menu loaded from the resources, not one of its submenus
+    std::vector<SimMenuEntry> entries;
+};
+
+// Switched on, the handheld has no menus and no scripted choices.
+struct SimMenus {
+    std::map<std::uintptr_t, SimMenu> menus; // those not yet destroyed, by handle
+    std::uintptr_t lastHandle;
+    std::deque<std::uint32_t> choices; // scripted answers, oldest first
+    SimMenuTracking tracking;
+};
 
 // The next popup shown answers with `id`: the command is posted to its owner
 // when the menu holds that id as an enabled command, else nothing is chosen.

@@ -1,17 +1,10 @@
 #include "platform/message_box.h"
+#include "platform/sim/cut_text.h"
 #include "platform/sim/resource_script.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_windows.h"
 
 namespace {
-
-template <std::size_t Capacity> void copyCut(char16_t (&target)[Capacity], const char16_t* text) {
-    std::size_t length = 0;
-    for (; text != nullptr && text[length] != u'\0' && length + 1 < Capacity; ++length) {
-        target[length] = text[length];
-    }
-    target[length] = u'\0';
-}
 
 constexpr std::uint32_t MB_TYPE_MASK = 0xF;
 constexpr std::uint32_t MB_TYPE_YES_NO = 0x4;
@@ -32,8 +25,8 @@ int showMessageBox(const char16_t* text, const char16_t* caption, std::uint32_t 
     }
     if (simHandheld.messageBoxCount < SIM_MESSAGE_BOX_LOG_CAPACITY) {
         SimMessageBox& shown = simHandheld.messageBoxes[simHandheld.messageBoxCount];
-        copyCut(shown.text, text);
-        copyCut(shown.caption, caption);
+        copyCutText(text, shown.text, std::size(shown.text));
+        copyCutText(caption, shown.caption, std::size(shown.caption));
         shown.style = style;
         shown.answer = answer;
     }

@@ -1,16 +1,12 @@
 #include "platform/sim/sim_metrics.h"
+
+#include "platform/sim/sim_handheld.h"
 #include "platform/system_metrics.h"
 
-namespace {
+SimScreenMetrics& simScreenMetrics = simHandheld.screenMetrics;
 
-constexpr SimScreenMetrics QVGA_SCREEN = {240, 320, 16, 32};
-
-} // namespace
-
-SimScreenMetrics simScreenMetrics = QVGA_SCREEN;
-
-void resetSimMetrics() {
-    simScreenMetrics = QVGA_SCREEN;
+SimScreenMetrics simScreenMetricsSwitchedOn() {
+    return SimScreenMetrics{240, 320, 16, 32};
 }
 
 int systemMetric(int index) {

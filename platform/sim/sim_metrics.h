@@ -10,7 +10,7 @@ struct SimScreenMetrics {
     int iconSize; // icons are square
 };
 
-extern SimScreenMetrics simScreenMetrics;
+extern SimScreenMetrics& simScreenMetrics; // simHandheld.screenMetrics
 
 // The measures of the QVGA device.
-void resetSimMetrics();
+SimScreenMetrics simScreenMetricsSwitchedOn();

@@ -3,15 +3,18 @@
 // and its programs: added whole or not at all, found with the table's own
 // comparison, removed by moving the last entry into the gap.
 
-#include "platform/sim/sim_files.h"
 #include "platform/whole_text.h"
+
+#include <string_view>
+
+inline constexpr int SIM_PATH_CAPACITY = 260; // the longest path with its terminator
 
 template <int Capacity> struct SimPathTable {
     char16_t paths[Capacity][SIM_PATH_CAPACITY];
     int count;
 };
 
-using SamePath = bool (*)(const char16_t* a, const char16_t* b);
+using SamePath = bool (*)(std::u16string_view a, std::u16string_view b);
 
 // The entry's position, or -1.
 template <int Capacity>

@@ -1,9 +1,9 @@
 #include "platform/sim/sim_processes.h"
+
+#include "platform/sim/sim_handheld.h"
 #include "platform/whole_text.h"
 
 #include <algorithm>
-#include <map>
-#include <vector>
 
 namespace {
 
@@ -22,18 +22,7 @@ constexpr RunningProcess SWITCHED_ON_PROCESSES[] = {
     {0x23A7C352, 4, u"tmail.exe"},   {0x43E5B07A, 2, u"poutlook.exe"},
 };
 
-struct Snapshot {
-    std::vector<ProcessEntry> processes;
-    std::size_t next; // the entry that nextProcess hands out
-};
-
-struct OpenHandles {
-    std::map<std::uintptr_t, Snapshot> snapshots;
-    std::map<std::uintptr_t, std::uint32_t> processes; // the id that each handle opened
-    std::uintptr_t lastHandle = 0;
-};
-
-OpenHandles handles;
+SimProcessHandles& handles = simHandheld.processes.handles;
 
 bool append(SimProcesses& table, std::uint32_t processId, std::uint32_t threadCount,
             const char16_t* exeFile) {
@@ -48,14 +37,6 @@ bool append(SimProcesses& table, std::uint32_t processId, std::uint32_t threadCo
     entry.threadCount = threadCount;
     ++table.count;
     return true;
-}
-
-SimProcesses switchedOn() {
-    SimProcesses table{};
-    for (const RunningProcess& process : SWITCHED_ON_PROCESSES) {
-        append(table, process.processId, process.threadCount, process.exeFile);
-    }
-    return table;
 }
 
 int indexOf(std::uint32_t processId) {
@@ -81,18 +62,21 @@ void logTermination(std::uint32_t processId, std::uint32_t exitCode) {
     ++simProcesses.terminationCount;
 }
 
-Snapshot* snapshotOf(SnapshotHandle snapshot) {
+SimSnapshot* snapshotOf(SnapshotHandle snapshot) {
     const auto found = handles.snapshots.find(static_cast<std::uintptr_t>(snapshot));
     return found == handles.snapshots.end() ? nullptr : &found->second;
 }
 
 } // namespace
 
-SimProcesses simProcesses = switchedOn();
+SimProcesses& simProcesses = simHandheld.processes;
 
-void resetSimProcesses() {
-    simProcesses = switchedOn();
-    handles = OpenHandles{};
+SimProcesses simProcessesSwitchedOn() {
+    SimProcesses table{};
+    for (const RunningProcess& process : SWITCHED_ON_PROCESSES) {
+        append(table, process.processId, process.threadCount, process.exeFile);
+    }
+    return table;
 }
 
 bool simAddProcess(std::uint32_t processId, std::uint32_t threadCount, const char16_t* exeFile) {
@@ -131,12 +115,12 @@ SnapshotHandle takeProcessSnapshot() {
     }
     const ProcessEntry* const table = simProcesses.processes;
     const std::uintptr_t handle = ++handles.lastHandle;
-    handles.snapshots[handle] = Snapshot{{table, table + simProcesses.count}, 0};
+    handles.snapshots[handle] = SimSnapshot{{table, table + simProcesses.count}, 0};
     return static_cast<SnapshotHandle>(handle);
 }
 
 bool firstProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
-    Snapshot* const taken = snapshotOf(snapshot);
+    SimSnapshot* const taken = snapshotOf(snapshot);
     if (taken == nullptr) {
         return false;
     }
@@ -145,7 +129,7 @@ bool firstProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
 }
 
 bool nextProcess(SnapshotHandle snapshot, ProcessEntry& entry) {
-    Snapshot* const taken = snapshotOf(snapshot);
+    SimSnapshot* const taken = snapshotOf(snapshot);
     if (taken == nullptr || taken->next == taken->processes.size()) {
         return false;
     }

@@ -10,7 +10,10 @@
 
 #include "platform/processes.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <map>
+#include <vector>
 
 inline constexpr int SIM_PROCESS_CAPACITY = 128;
 inline constexpr int SIM_TERMINATION_LOG_CAPACITY = 8;
@@ -20,20 +23,32 @@ struct SimTermination {
     std::uint32_t exitCode;
 };
 
+struct SimSnapshot {
+    std::vector<ProcessEntry> processes;
+    std::size_t next; // the entry that nextProcess hands out
+};
+
+struct SimProcessHandles {
+    std::map<std::uintptr_t, SimSnapshot> snapshots;
+    std::map<std::uintptr_t, std::uint32_t> processes; // the id that each handle opened
+    std::uintptr_t lastHandle;
+};
+
 struct SimProcesses {
     ProcessEntry processes[SIM_PROCESS_CAPACITY]; // in the order snapshots list them
     int count;
     bool snapshotFails;                                        // takeProcessSnapshot gives None
     SimTermination terminations[SIM_TERMINATION_LOG_CAPACITY]; // oldest first
     int terminationCount;                                      // all, also those past the log
+    SimProcessHandles handles;
 };
 
-extern SimProcesses simProcesses;
+extern SimProcesses& simProcesses; // simHandheld.processes
 
 // The processes of a Pocket PC just switched on (the kernel, the system
 // servers, the shell, Tavil.exe and two applications); no open handles, no
 // fault, nothing ended.
-void resetSimProcesses();
+SimProcesses simProcessesSwitchedOn();
 
 // Adds a process after the others; false and nothing added when a process
 // with that id runs already, the name is missing, empty or does not fit in

@@ -1,31 +1,23 @@
 #include "platform/sim/sim_programs.h"
 
 #include "platform/programs.h"
+#include "platform/sim/name_compare.h"
 #include "platform/sim/sim_display.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/whole_text.h"
-
-#include <string_view>
 
 namespace {
 
 constexpr const char16_t* HELP_VIEWER = u"peghelp.exe";
 
-bool sameName(const char16_t* a, const char16_t* b) {
-    return std::u16string_view(a) == std::u16string_view(b);
-}
+} // namespace
 
-SimPrograms switchedOn() {
+SimPrograms& simPrograms = simHandheld.programs;
+
+SimPrograms simProgramsSwitchedOn() {
     SimPrograms programs{};
     addPath(programs.installed, HELP_VIEWER, sameName);
     return programs;
-}
-
-} // namespace
-
-SimPrograms simPrograms = switchedOn();
-
-void resetSimPrograms() {
-    simPrograms = switchedOn();
 }
 
 bool simInstallProgram(const char16_t* name) {

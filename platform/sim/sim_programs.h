@@ -23,10 +23,10 @@ struct SimPrograms {
     int restartsBeforeCleanMark; // simDisplay.restarts when the mark was set
 };
 
-extern SimPrograms simPrograms;
+extern SimPrograms& simPrograms; // simHandheld.programs
 
 // The help viewer and nothing started, made or marked.
-void resetSimPrograms();
+SimPrograms simProgramsSwitchedOn();
 
 // Gives the handheld the program; true when it has it afterwards. No name, an
 // empty one, one that does not fit in SIM_PATH_CAPACITY, or a full table adds nothing.

@@ -1,9 +1,10 @@
 #include "platform/sim/sim_single_instance.h"
+
+#include "platform/sim/name_compare.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/whole_text.h"
 
-#include <string_view>
-
-SimMutexes simMutexes{};
+SimMutexes& simMutexes = simHandheld.mutexes;
 
 namespace {
 
@@ -14,7 +15,7 @@ int indexNamed(const char16_t* name) {
         return -1; // unnamed mutexes are never opened again
     }
     for (int i = 0; i < simMutexes.count; ++i) {
-        if (std::u16string_view(simMutexes.mutexes[i].name) == name) {
+        if (sameName(simMutexes.mutexes[i].name, name)) {
             return i;
         }
     }
@@ -49,10 +50,6 @@ NamedMutex createNamedMutex(const char16_t* name) {
     }
     made.creations = 1;
     return answer(simMutexes.count++, NO_ERROR);
-}
-
-void resetSimMutexes() {
-    simMutexes = SimMutexes{};
 }
 
 const SimMutex* simMutexNamed(const char16_t* name) {

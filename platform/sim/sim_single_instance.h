@@ -28,10 +28,8 @@ struct SimMutexes {
     bool creationFails; // every creation fails with SIM_ERROR_ACCESS_DENIED
 };
 
-extern SimMutexes simMutexes;
-
-// No mutexes and no fault.
-void resetSimMutexes();
+// Switched on, the handheld has no mutexes and no fault.
+extern SimMutexes& simMutexes; // simHandheld.mutexes
 
 // The mutex of exactly that name; nullptr when there is none.
 const SimMutex* simMutexNamed(const char16_t* name);

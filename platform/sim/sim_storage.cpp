@@ -1,11 +1,11 @@
 #include "platform/sim/sim_storage.h"
 
-#include "platform/sim/ascii_fold.h"
+#include "platform/sim/name_compare.h"
 #include "platform/sim/sim_files.h"
+#include "platform/sim/sim_handheld.h"
 
 #include <algorithm>
 #include <cstddef>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,28 +13,11 @@
 namespace {
 
 constexpr std::uint32_t MEGABYTE = 1u << 20;
-constexpr SimStorage SWITCHED_ON = {{32 * MEGABYTE, 21 * MEGABYTE}, false};
-
-struct Searches {
-    std::map<std::uintptr_t, int> matchesLeft; // after the one each search stands on
-    std::uintptr_t lastHandle = 0;
-};
-
-Searches searches;
-std::vector<std::u16string> storageCards; // in the order inserted
 
 struct PathParts {
     std::u16string_view folder; // without the backslash that ends it
     std::u16string_view name;
 };
-
-bool sameLetter(char16_t a, char16_t b) {
-    return foldedAscii(a) == foldedAscii(b);
-}
-
-bool samePath(std::u16string_view a, std::u16string_view b) {
-    return std::ranges::equal(a, b, sameLetter);
-}
 
 PathParts split(std::u16string_view path) {
     const std::size_t last = path.rfind(u'\\');
@@ -88,14 +71,14 @@ SearchHandle beginSearch(int matches) {
     if (matches == 0) {
         return SearchHandle::None;
     }
-    const std::uintptr_t handle = ++searches.lastHandle;
-    searches.matchesLeft[handle] = matches - 1;
+    const std::uintptr_t handle = ++simStorage.lastSearch;
+    simStorage.searchMatchesLeft[handle] = matches - 1;
     return static_cast<SearchHandle>(handle);
 }
 
 bool nextMatch(SearchHandle search) {
-    const auto found = searches.matchesLeft.find(static_cast<std::uintptr_t>(search));
-    if (found == searches.matchesLeft.end() || found->second == 0) {
+    const auto found = simStorage.searchMatchesLeft.find(static_cast<std::uintptr_t>(search));
+    if (found == simStorage.searchMatchesLeft.end() || found->second == 0) {
         return false;
     }
     --found->second;
@@ -103,30 +86,30 @@ bool nextMatch(SearchHandle search) {
 }
 
 void endSearch(SearchHandle search) {
-    searches.matchesLeft.erase(static_cast<std::uintptr_t>(search));
+    simStorage.searchMatchesLeft.erase(static_cast<std::uintptr_t>(search));
 }
 
 std::vector<std::u16string>::iterator cardNamed(const char16_t* name) {
     return std::ranges::find_if(
-        storageCards, [name](const std::u16string& card) { return samePath(card, name); });
+        simStorage.cards, [name](const std::u16string& card) { return samePath(card, name); });
 }
 
 } // namespace
 
-SimStorage simStorage = SWITCHED_ON;
+SimStorage& simStorage = simHandheld.storage;
 
-void resetSimStorage() {
-    simStorage = SWITCHED_ON;
-    searches = Searches{};
-    storageCards.clear();
+SimStorage simStorageSwitchedOn() {
+    SimStorage storage{};
+    storage.store = StoreInformation{32 * MEGABYTE, 21 * MEGABYTE};
+    return storage;
 }
 
 bool simInsertStorageCard(const char16_t* name) {
     if (name == nullptr || name[0] == u'\0') {
         return false;
     }
-    if (cardNamed(name) == storageCards.end()) {
-        storageCards.emplace_back(name);
+    if (cardNamed(name) == simStorage.cards.end()) {
+        simStorage.cards.emplace_back(name);
     }
     return true;
 }
@@ -136,15 +119,15 @@ bool simRemoveStorageCard(const char16_t* name) {
         return false;
     }
     const auto card = cardNamed(name);
-    if (card == storageCards.end()) {
+    if (card == simStorage.cards.end()) {
         return false;
     }
-    storageCards.erase(card);
+    simStorage.cards.erase(card);
     return true;
 }
 
 int simLiveSearches() {
-    return static_cast<int>(searches.matchesLeft.size());
+    return static_cast<int>(simStorage.searchMatchesLeft.size());
 }
 
 StoreInformation queryStoreInformation() {
@@ -164,7 +147,7 @@ void endFileSearch(SearchHandle search) {
 }
 
 SearchHandle beginStorageCardSearch() {
-    return beginSearch(static_cast<int>(storageCards.size()));
+    return beginSearch(static_cast<int>(simStorage.cards.size()));
 }
 
 bool nextStorageCard(SearchHandle search) {

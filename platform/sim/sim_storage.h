@@ -17,16 +17,24 @@
 
 #include "platform/storage.h"
 
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
 struct SimStorage {
     StoreInformation store;
-    bool storeQueryFails; // queryStoreInformation gives zeros
+    bool storeQueryFails;                            // queryStoreInformation gives zeros
+    std::vector<std::u16string> cards;               // in the order inserted
+    std::map<std::uintptr_t, int> searchMatchesLeft; // after the one each search stands on
+    std::uintptr_t lastSearch;
 };
 
-extern SimStorage simStorage;
+extern SimStorage& simStorage; // simHandheld.storage
 
 // A 64 MB handheld's object store of 32 MB with 21 MB free, no storage cards
 // and no open searches.
-void resetSimStorage();
+SimStorage simStorageSwitchedOn();
 
 // Inserts a card that the device names `name` ("Storage Card"); true when it
 // is inserted afterwards. Names compare as paths do; no name or an empty one

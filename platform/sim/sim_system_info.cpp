@@ -1,5 +1,7 @@
 #include "platform/sim/sim_system_info.h"
 
+#include "platform/sim/sim_handheld.h"
+
 namespace {
 
 constexpr SimSystemInfo SWITCHED_ON_FACTS = {
@@ -15,10 +17,10 @@ constexpr SimSystemInfo SWITCHED_ON_FACTS = {
 
 } // namespace
 
-SimSystemInfo simSystemInfo = SWITCHED_ON_FACTS;
+SimSystemInfo& simSystemInfo = simHandheld.systemInfo;
 
-void resetSimSystemInfo() {
-    simSystemInfo = SWITCHED_ON_FACTS;
+SimSystemInfo simSystemInfoSwitchedOn() {
+    return SWITCHED_ON_FACTS;
 }
 
 OsVersion osVersion() {

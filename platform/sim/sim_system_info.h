@@ -16,9 +16,9 @@ struct SimSystemInfo {
     bool processorQueryFails; // the processor request answers an all-empty record
 };
 
-extern SimSystemInfo simSystemInfo;
+extern SimSystemInfo& simSystemInfo; // simHandheld.systemInfo
 
 // The facts of the device just switched on: Windows CE 5.1 build 14847, code
 // pages 866 (OEM) and 1251 (ANSI), Russian (0x419) for both languages, a bias
 // of -180 minutes, and an Intel PXA270 at 416 MHz.
-void resetSimSystemInfo();
+SimSystemInfo simSystemInfoSwitchedOn();

@@ -1,40 +1,23 @@
 #include "platform/sim/sim_windows.h"
 
 #include "platform/dialogs.h"
+#include "platform/sim/cut_text.h"
+#include "platform/sim/name_compare.h"
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_handheld.h"
+#include "platform/whole_text.h"
 
-#include <cstring>
-
-SimWindowing simWindowing;
+SimWindowing& simWindowing = simHandheld.windowing;
 
 namespace {
 
 constexpr std::uintptr_t FIRST_WINDOW_HANDLE = 0x10000;
 constexpr std::uint32_t WM_QUIT_MESSAGE = 18;
 
-// Copies a name whole; false when it does not fit.
-template <std::size_t Capacity> bool copyName(char16_t (&target)[Capacity], const char16_t* name) {
-    std::size_t length = 0;
-    for (; name != nullptr && name[length] != u'\0'; ++length) {
-        if (length + 1 == Capacity) {
-            return false;
-        }
-        target[length] = name[length];
-    }
-    target[length] = u'\0';
-    return name != nullptr;
-}
-
-bool sameName(const char16_t* a, const char16_t* b) {
-    if (a == nullptr || b == nullptr) {
-        return false;
-    }
-    for (; *a != u'\0' && *a == *b; ++a, ++b) {
-    }
-    return *a == *b;
-}
-
 SimWindowClass* findClass(const char16_t* name) {
+    if (name == nullptr) {
+        return nullptr;
+    }
     for (SimWindowClass& windowClass : simWindowing.classes) {
         if (windowClass.registered && sameName(windowClass.name, name)) {
             return &windowClass;
@@ -53,15 +36,6 @@ SimWindow* liveWindow(WindowHandle window) {
 
 WindowHandle handleOfSlot(int slot) {
     return static_cast<WindowHandle>(FIRST_WINDOW_HANDLE + static_cast<std::uintptr_t>(slot));
-}
-
-// A text cut to fit, as window texts are kept.
-template <std::size_t Capacity> void copyCut(char16_t (&target)[Capacity], const char16_t* text) {
-    std::size_t length = 0;
-    for (; text != nullptr && text[length] != u'\0' && length + 1 < Capacity; ++length) {
-        target[length] = text[length];
-    }
-    target[length] = u'\0';
 }
 
 int freeSlot() {
@@ -100,21 +74,18 @@ WindowMessage takeQueued() {
 
 } // namespace
 
-void resetSimWindowing() {
-    std::memset(&simWindowing, 0, sizeof simWindowing);
-}
-
 const SimWindow* simWindow(WindowHandle window) {
     return liveWindow(window);
 }
 
 bool registerWindowClass(const WindowClassRecord& windowClass) {
-    if (windowClass.procedure == nullptr || findClass(windowClass.name) != nullptr) {
+    if (windowClass.procedure == nullptr || windowClass.name == nullptr ||
+        findClass(windowClass.name) != nullptr) {
         return false;
     }
     for (SimWindowClass& slot : simWindowing.classes) {
         if (!slot.registered) {
-            if (!copyName(slot.name, windowClass.name)) {
+            if (!copyWholeText(windowClass.name, slot.name, SIM_NAME_CAPACITY)) {
                 return false;
             }
             slot.registered = true;
@@ -150,8 +121,8 @@ WindowHandle simAddWindow(const char16_t* className, const char16_t* title, std:
     }
     SimWindow& window = simWindowing.windows[slot];
     window = SimWindow{true, {}, {}, style, procedure, parent, id};
-    copyName(window.className, className);
-    copyCut(window.title, title);
+    copyCutText(className, window.className, SIM_NAME_CAPACITY);
+    copyCutText(title, window.title, SIM_TITLE_CAPACITY);
     return handleOfSlot(slot);
 }
 
@@ -196,6 +167,9 @@ std::intptr_t defaultWindowProcedure(WindowHandle window, std::uint32_t message,
 }
 
 WindowHandle findWindow(const char16_t* className, const char16_t* title) {
+    if (className == nullptr || title == nullptr) {
+        return WindowHandle::None;
+    }
     for (int slot = 0; slot < SIM_WINDOW_CAPACITY; ++slot) {
         const SimWindow& window = simWindowing.windows[slot];
         if (window.live && sameName(window.className, className) && sameName(window.title, title)) {
@@ -289,20 +263,13 @@ bool setTimer(WindowHandle window, std::uintptr_t id, std::uint32_t periodMs) {
 
 void setWindowText(WindowHandle window, const char16_t* text) {
     if (SimWindow* entry = liveWindow(window)) {
-        copyCut(entry->title, text);
+        copyCutText(text, entry->title, SIM_TITLE_CAPACITY);
     }
 }
 
 std::size_t windowText(WindowHandle window, char16_t* buffer, std::size_t capacity) {
     const SimWindow* entry = liveWindow(window);
-    std::size_t length = 0;
-    for (; entry != nullptr && entry->title[length] != u'\0' && length + 1 < capacity; ++length) {
-        buffer[length] = entry->title[length];
-    }
-    if (capacity > 0) {
-        buffer[length] = u'\0';
-    }
-    return length;
+    return copyCutText(entry != nullptr ? entry->title : nullptr, buffer, capacity);
 }
 
 void bringWindowToFront(WindowHandle window) {

@@ -21,8 +21,8 @@ struct SimWindowClass {
 
 struct SimWindow {
     bool live;
-    char16_t className[SIM_NAME_CAPACITY];
-    char16_t title[SIM_TITLE_CAPACITY]; // cut to fit
+    char16_t className[SIM_NAME_CAPACITY]; // cut to fit
+    char16_t title[SIM_TITLE_CAPACITY];    // cut to fit
     std::uint32_t style;
     WindowProcedure procedure; // nullptr for a control, which handles nothing
     WindowHandle parent;
@@ -53,10 +53,8 @@ struct SimWindowing {
     WindowHandle lastBroughtToFront;
 };
 
-extern SimWindowing simWindowing;
-
-// No classes, windows, timers or messages.
-void resetSimWindowing();
+// Switched on, the handheld has no classes, windows, timers or messages.
+extern SimWindowing& simWindowing; // simHandheld.windowing
 
 // The window's entry, or nullptr when the handle names no live window.
 const SimWindow* simWindow(WindowHandle window);

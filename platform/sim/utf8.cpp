@@ -98,3 +98,9 @@ std::size_t utf16ToUtf8(const char16_t* text, char* buffer, std::size_t capacity
     buffer[length] = '\0';
     return length;
 }
+
+std::string utf8Of(const std::u16string& text) {
+    std::string utf8(text.size() * 3 + 1, '\0'); // a UTF-16 unit needs at most 3 bytes
+    utf8.resize(utf16ToUtf8(text.c_str(), utf8.data(), utf8.size()));
+    return utf8;
+}

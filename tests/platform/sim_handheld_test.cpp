@@ -3,6 +3,7 @@
 // script and the memory its menus hold.
 
 #include "platform/clock_hardware.h"
+#include "platform/dialogs.h"
 #include "platform/live_objects.h"
 #include "platform/menus.h"
 #include "platform/message_box.h"
@@ -10,7 +11,9 @@
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_menus.h"
+#include "platform/sim/sim_windows.h"
 #include "platform/sim/utf8.h"
+#include "platform/windowing.h"
 #include "tests/support/allocation_counter.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +102,34 @@ TEST_F(SimHandheldTest, ADestroyedMenuGivesBackItsMemoryAndItsHandlesStayDead) {
     destroyMenu(next);
     EXPECT_EQ(livePlatformObjects().menus, 0);
     EXPECT_EQ(heapBlocksInUse(), blocks);
+}
+
+// A class name is kept whole or not at all, no name or title finds no window,
+// and a window's text is handed out cut to the buffer, a buffer of no
+// characters getting nothing.
+TEST_F(SimHandheldTest, ClassNamesFitWholeAndWindowTextsAreCutToTheBuffer) {
+    const std::u16string longest(SIM_NAME_CAPACITY - 1, u'c');
+    const std::u16string tooLong(SIM_NAME_CAPACITY, u'c');
+    const auto classNamed = [](const char16_t* name) {
+        return WindowClassRecord{0, defaultWindowProcedure, ModuleHandle::None, 0, name};
+    };
+    EXPECT_FALSE(registerWindowClass(classNamed(nullptr)));
+    EXPECT_FALSE(registerWindowClass(classNamed(tooLong.c_str())));
+    ASSERT_TRUE(registerWindowClass(classNamed(longest.c_str())));
+
+    const WindowHandle window = createWindow(longest.c_str(), u"Частота", 0, ModuleHandle::None);
+    ASSERT_NE(window, WindowHandle::None);
+    EXPECT_EQ(findWindow(longest.c_str(), u"Частота"), window);
+    EXPECT_EQ(findWindow(nullptr, u"Частота"), WindowHandle::None);
+    EXPECT_EQ(findWindow(longest.c_str(), nullptr), WindowHandle::None);
+
+    char16_t text[4] = {u'x', u'x', u'x', u'x'};
+    EXPECT_EQ(windowText(window, text, 4), 3u);
+    EXPECT_EQ(std::u16string(text), u"Час");
+    text[0] = u'x';
+    EXPECT_EQ(windowText(window, text, 0), 0u);
+    EXPECT_EQ(text[0], u'x');
+    destroyWindow(window);
 }
 
 // MENU 1 with submenus nested `depth` deep, its own entries at depth 1, and

@@ -4,6 +4,7 @@
 #include "platform/registry.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_registry_file.h"
 
 #include <gtest/gtest.h>
 
