@@ -12,7 +12,7 @@ packages=(
     imagemagick                          # screenshots of the Windows program
     binutils-arm-none-eabi               # the device's coprocessor routines
     clang                                # the device's own sources, compiled for 32-bit Windows
-    libnewlib-dev libstdc++-arm-none-eabi-dev # with a C and C++ library that has no <windows.h>
+                                         # with the C and C++ headers below, which have no <windows.h>
     clang-format                         # the layout check
 )
 
@@ -20,7 +20,7 @@ packages=(
 # these go without what they recommend: the bare-metal C and C++ libraries.
 headers_only_packages=(
     gcc-arm-none-eabi                    # the portable core for the device's processor
-    libstdc++-arm-none-eabi-dev          # its C++ headers
+    libstdc++-arm-none-eabi-dev          # its C++ headers (also for the device's own sources)
     libnewlib-dev                        # the C headers these include
 )
 
