@@ -8,7 +8,8 @@
 #   setup/              the install gate: the platform's contracts only
 #   shell/              the top: everything above the platform's implementations
 #   platform/sim/ platform/win32/    the implementations: the contracts and
-#                       their own folder; each entry point may call the shell
+#                       their own folder; each entry point, and the simulated
+#                       handheld's terminal front-end, may call the shell
 # Tests may include anything.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,7 +21,8 @@ pure_clock='clock/clock_arithmetic\.h'
 # most specific rule that matches its path.
 allowed_for() {
     case "$1" in
-    platform/sim/sim_main.cpp) echo "$contracts|platform/sim/|core/|$pure_clock|shell/startup\.h" ;;
+    platform/sim/sim_main.cpp | platform/sim/terminal/*)
+        echo "$contracts|platform/sim/|core/|$pure_clock|shell/startup\.h" ;;
     platform/win32/win32_entry.cpp) echo "$contracts|platform/win32/|shell/startup\.h" ;;
     platform/win32/desktop_*) echo "$contracts|platform/win32/|platform/sim/sim_processor\.h" ;;
     platform/win32/*) echo "$contracts|platform/win32/" ;;

@@ -2,6 +2,7 @@
 
 #include "platform/sim/cut_text.h"
 #include "platform/sim/resource_script.h"
+#include "platform/sim/sim_driver.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_windows.h"
 #include "platform/sim/utf8.h"
@@ -193,12 +194,17 @@ void trackPopupMenu(MenuHandle menu, int x, int y, WindowHandle owner) {
     simMenuTracking.shown = simMenuText(menu);
     simMenuTracking.tracking = true;
     simRunModalLoop();
+    std::uint32_t choice = 0;
+    if (simDriver.chooseMenuCommand != nullptr) {
+        choice = simDriver.chooseMenuCommand(menu, x, y);
+    } else if (!choices.empty()) {
+        choice = choices.front();
+        choices.pop_front();
+    }
     simMenuTracking.tracking = false;
-    if (choices.empty()) {
+    if (choice == 0) {
         return;
     }
-    const std::uint32_t choice = choices.front();
-    choices.pop_front();
     const SimMenuEntry* entry = commandEntry(menu, choice);
     if (entry != nullptr && !entry->greyed) {
         postMessage(owner, WM_COMMAND_MESSAGE, choice, 0);

@@ -1,6 +1,7 @@
 #include "platform/message_box.h"
 #include "platform/sim/cut_text.h"
 #include "platform/sim/resource_script.h"
+#include "platform/sim/sim_driver.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_windows.h"
 
@@ -20,7 +21,9 @@ int defaultAnswer(std::uint32_t style) {
 int showMessageBox(const char16_t* text, const char16_t* caption, std::uint32_t style) {
     simRunModalLoop();
     int answer = defaultAnswer(style);
-    if (simHandheld.scriptedAnswersUsed < simHandheld.scriptedAnswerCount) {
+    if (simDriver.answerMessageBox != nullptr) {
+        answer = simDriver.answerMessageBox(text, caption, style);
+    } else if (simHandheld.scriptedAnswersUsed < simHandheld.scriptedAnswerCount) {
         answer = simHandheld.scriptedAnswers[simHandheld.scriptedAnswersUsed++];
     }
     if (simHandheld.messageBoxCount < SIM_MESSAGE_BOX_LOG_CAPACITY) {

@@ -4,6 +4,7 @@
 #include "platform/sim/cut_text.h"
 #include "platform/sim/name_compare.h"
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_driver.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/whole_text.h"
 
@@ -209,6 +210,10 @@ bool getMessage(WindowMessage& message) {
             return false;
         }
         SimTimer* timer = nextTimer();
+        if (simDriver.wait != nullptr && (timer == nullptr || timer->due > simClock.now)) {
+            simDriver.wait(timer != nullptr ? timer->due : UINT64_MAX);
+            continue;
+        }
         if (timer == nullptr || timer->due > simClock.runUntil) {
             simAdvanceClock(simClock.runUntil > simClock.now ? simClock.runUntil - simClock.now
                                                              : 0);

@@ -1,0 +1,3 @@
+#include "platform/sim/sim_driver.h"
+
+SimDriver simDriver;

@@ -1,0 +1,49 @@
+#include "platform/sim/terminal/world.h"
+
+#include "platform/sim/sim_handheld.h"
+#include "shell/startup.h"
+
+namespace {
+
+constexpr std::uint8_t ON_BATTERY = 0;
+constexpr std::uint8_t ON_MAINS = 1;
+constexpr std::uint8_t HIGHEST_PERCENT = 100;
+constexpr std::uint32_t FIRST_STARTED_PROCESS_ID = 0x5000;
+constexpr ModuleHandle SECOND_COPY_MODULE = static_cast<ModuleHandle>(2);
+
+} // namespace
+
+void worldWriteCccr(std::uint32_t cccr) {
+    simProcessor.cccr = cccr;
+    simProcessor.runningCccr = cccr;
+}
+
+void worldSetExternalPower(bool plugged) {
+    simHandheld.power.acLineStatus = plugged ? ON_MAINS : ON_BATTERY;
+}
+
+void worldSetBatteryPercent(std::uint8_t percent) {
+    simHandheld.power.batteryLifePercent = percent < HIGHEST_PERCENT ? percent : HIGHEST_PERCENT;
+}
+
+std::uint32_t worldStartProcess(const char16_t* exeFile, std::uint32_t threads) {
+    for (std::uint32_t id = FIRST_STARTED_PROCESS_ID; id < FIRST_STARTED_PROCESS_ID + 0x1000;
+         id += 4) {
+        if (simProcessWithId(id) == nullptr) {
+            return simAddProcess(id, threads, exeFile) ? id : 0;
+        }
+    }
+    return 0;
+}
+
+bool worldEndProcess(std::uint32_t processId) {
+    return simRemoveProcess(processId);
+}
+
+void worldRotateScreen(std::uint32_t orientation) {
+    simDisplay.orientation = orientation;
+}
+
+void worldStartSecondCopy(const char16_t* commandLine) {
+    runTavil(SECOND_COPY_MODULE, commandLine);
+}
