@@ -109,6 +109,7 @@ TEST_F(ClockArithmeticTest, ClassifiesImagesByFamilyAndTurbo) {
         {ClockFamily::Pxa25x, TURBO, 0x0146, -1, 200}, // L 6: memory counts as 100
         {ClockFamily::Pxa25x, TURBO, 0x0143, -1, 266}, // L 3 (133 MHz) x 2
         {ClockFamily::Pxa25x, TURBO, 0x0001, -1, 100}, // M 0 is x1, N 0 counts as 2
+        {ClockFamily::Pxa25x, TURBO, 0x0541, -1, 200}, // bit 10 lies above N
     };
     for (const Classification& row : rows) {
         runningWith(row.family, row.image, row.cclkcfg);

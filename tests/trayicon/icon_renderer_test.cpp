@@ -177,6 +177,15 @@ TEST_F(TrayIconTest, TheIconIsAddedWithItsRecordAndRemovedWithTheWindow) {
     EXPECT_EQ(appState.notifyData.icon, shown); // kept until the process ends
 }
 
+TEST_F(TrayIconTest, AClockChangeAfterTheIconIsRemovedDrawsNothing) {
+    runningWith(ClockFamily::Pxa27x, 0x02000210, 0x9);
+    addTrayIcon(MAIN_WINDOW);
+    removeTrayIcon(MAIN_WINDOW);
+    const int redraws = iconRedraws();
+    applyClockConfig(0x02000290);
+    EXPECT_EQ(iconRedraws(), redraws);
+}
+
 TEST_F(TrayIconTest, WithoutClockControlTheApplicationIconStays) {
     useProcessor(SimProcessorKind::Unrecognised);
     appState.iconView = static_cast<std::uint32_t>(IconView::Normal);
