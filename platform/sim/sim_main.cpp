@@ -1,12 +1,14 @@
 // Tavil on the simulated handheld, on the host. `tavil-sim --help` lists the
-// options. With a script the front-end runs its commands and prints each screen
-// as text; without one, when standard output is not a terminal, the program
+// options. In a terminal the handheld is shown and driven interactively. With a
+// script the front-end runs its commands and prints each screen as text; without
+// one, when standard input or output is not a terminal, the program
 // runs for a few seconds of the handheld's time (TAVIL_SECONDS, 3 by default)
 // and the screen is printed then.
 
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry_file.h"
+#include "platform/sim/terminal/interactive.h"
 #include "platform/sim/terminal/options.h"
 #include "platform/sim/terminal/script.h"
 #include "platform/sim/utf8.h"
@@ -19,6 +21,7 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <unistd.h>
 
 namespace {
 
@@ -99,6 +102,18 @@ int runScript(const FrontOptions& options, const std::string& script) {
     return exitCode;
 }
 
+int runInteractive(const FrontOptions& options) {
+    switchOn(options);
+    if (!startInteractive(options.processor)) {
+        std::fputs("tavil-sim: the terminal cannot be put in raw mode\n", stderr);
+        return EXIT_BAD_USE;
+    }
+    const int exitCode = runProgram(options);
+    endInteractive();
+    saveSimRegistry(options.stateFile.c_str());
+    return exitCode;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -113,6 +128,9 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::fputs(FRONT_USAGE, stdout);
         return 0;
+    }
+    if (options.scriptFile.empty() && isatty(STDIN_FILENO) != 0 && isatty(STDOUT_FILENO) != 0) {
+        return runInteractive(options);
     }
     if (options.scriptFile.empty()) {
         options.scriptFile = "(built in)";

@@ -1,6 +1,5 @@
 #include "platform/sim/terminal/script.h"
 
-#include "platform/dialogs.h"
 #include "platform/display_settings.h"
 #include "platform/message_box.h"
 #include "platform/sim/sim_driver.h"
@@ -16,7 +15,6 @@
 
 namespace {
 
-constexpr std::intptr_t TAP_MESSAGE = 513; // the left button going down on the icon
 constexpr std::uint32_t LONGEST_WAIT_SECONDS = 24 * 60 * 60;
 constexpr std::uint32_t HIGHEST_COMMAND_ID = 0xFFFF;
 constexpr std::uint32_t STARTED_PROCESS_THREADS = 1;
@@ -178,7 +176,6 @@ struct ScriptRun {
     std::uint64_t waitUntil;
     SimProcessorKind processor;
     std::string failure;
-    bool closeAsked;
     std::vector<WindowHandle> dialogsShown;
 };
 
@@ -189,21 +186,11 @@ void printText(const std::string& text) {
     std::fflush(stdout);
 }
 
-// Asks the program to close as its own exit command does; should it still wait
-// after that, it is told to quit.
-void askClose() {
-    if (run.closeAsked || !simNotificationArea.iconPresent ||
-        !postMessage(simNotificationArea.window, WM_CLOSE_MESSAGE, 0, 0)) {
-        postQuitMessage(0);
-    }
-    run.closeAsked = true;
-}
-
 void fail(const ScriptCommand& command, const std::string& what) {
     if (run.failure.empty()) {
         run.failure = "line " + std::to_string(command.line) + ": " + what;
     }
-    askClose();
+    worldCloseProgram();
 }
 
 bool failed() {
@@ -230,18 +217,13 @@ void advanceTo(std::uint64_t dueMs) {
 }
 
 void pressDialogOk(const ScriptCommand& command) {
-    const std::vector<DialogView> dialogs = openDialogViews();
-    if (dialogs.empty()) {
+    if (!worldPressDialogOk()) {
         fail(command, "no dialog is open");
-        return;
     }
-    postMessage(dialogs.back().window, WM_COMMAND_MESSAGE, DIALOG_OK, 0);
 }
 
 void tapIcon(const ScriptCommand& command) {
-    if (!simNotificationArea.iconPresent ||
-        !postMessage(simNotificationArea.window, simNotificationArea.callbackMessage,
-                     simNotificationArea.id, TAP_MESSAGE)) {
+    if (!worldTapIcon()) {
         fail(command, "there is no tray icon to tap");
     }
 }
@@ -306,7 +288,7 @@ bool carryOut(const ScriptCommand& command, std::uint64_t dueMs) {
         printText(screenAsText(run.processor));
         return false;
     case ScriptVerb::Quit:
-        askClose();
+        worldCloseProgram();
         return true;
     default:
         actOnWorld(command);
@@ -322,7 +304,7 @@ void waitForScript(std::uint64_t dueMs) {
     }
     for (;;) {
         if (failed() || run.next == run.commands.size()) {
-            askClose();
+            worldCloseProgram();
             return;
         }
         if (carryOut(run.commands[run.next++], dueMs)) {
@@ -438,7 +420,7 @@ bool parseScript(const std::string& script, std::vector<ScriptCommand>& commands
 }
 
 void startScript(std::vector<ScriptCommand> commands, SimProcessorKind processor) {
-    run = ScriptRun{std::move(commands), 0, 0, processor, {}, false, {}};
+    run = ScriptRun{std::move(commands), 0, 0, processor, {}, {}};
     simDriver = SimDriver{waitForScript, chooseFromScript, answerFromScript};
 }
 
