@@ -82,6 +82,13 @@ int runProgram(const FrontOptions& options) {
     return runTavil(static_cast<ModuleHandle>(1), commandLine);
 }
 
+// A program that ends cleanly takes its icon out of the taskbar.
+void reportIconLeft() {
+    if (simNotificationArea.iconPresent) {
+        std::fputs("tavil-sim: the program ended with its tray icon left in the taskbar\n", stderr);
+    }
+}
+
 int runScript(const FrontOptions& options, const std::string& script) {
     std::vector<ScriptCommand> commands;
     std::string error;
@@ -93,6 +100,7 @@ int runScript(const FrontOptions& options, const std::string& script) {
     switchOn(options);
     startScript(std::move(commands), options.processor);
     const int exitCode = runProgram(options);
+    reportIconLeft();
     if (!scriptFailure().empty()) {
         std::fprintf(stderr, "tavil-sim: script %s, %s (settings not saved)\n",
                      options.scriptFile.c_str(), scriptFailure().c_str());
@@ -110,6 +118,7 @@ int runInteractive(const FrontOptions& options) {
     }
     const int exitCode = runProgram(options);
     endInteractive();
+    reportIconLeft();
     saveSimRegistry(options.stateFile.c_str());
     return exitCode;
 }

@@ -44,6 +44,7 @@ run menu_walk 0 'tap\nchoose 10006\nwait 1\nshow\nquit\n'
 expect '"624 МГц" 10006'
 expect 'CCCR       0x2000310'
 expect 'core 624 MHz'
+expect ! 'tray icon left'
 state_saved yes
 
 # The same entry chosen by its text; a menu left by any other line chooses nothing.
@@ -90,8 +91,12 @@ state_saved no
 run answer_without_box 1 'answer yes\n'
 expect 'line 1:'
 state_saved no
-run greyed_entry 1 'tap\nchoose 10006\n' --processor none
+run deleted_entry 1 'tap\nchoose 10006\n' --processor none
 expect 'line 2:'
+state_saved no
+# "Добавить" is greyed while the clock is one of the list's entries.
+run greyed_entry 1 'tap\nchoose 10079\n'
+expect 'line 2: the entry 10079 is greyed'
 state_saved no
 run wrong_button 1 'tap\nchoose 10112\nanswer ok\n'
 expect 'line 3: the message box has no such button'
