@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whichever of the packages that the build and the tests
-# need are missing. Run as root on Debian.
+# need are missing. Run as root on Debian. With --host only what building and
+# running the program on the simulated handheld needs (the run command).
 set -euo pipefail
 
-packages=(
+host_packages=(
     cmake make g++                       # host build
-    libgtest-dev googletest              # tests; the sources are built again for Windows
-    libbenchmark-dev                     # benchmarks
+    libgtest-dev googletest              # the host build's tests (configuring needs them);
+                                         # the sources are built again for Windows
+    libbenchmark-dev                     # benchmarks (configuring needs them too)
+)
+
+packages=(
+    tmux                                 # the interactive front-end's test
     mingw-w64                            # Windows build
     wine wine64 xvfb xauth               # Windows tests under Wine on a virtual display
     imagemagick                          # screenshots of the Windows program
@@ -32,7 +38,11 @@ missing_of() {
     done
 }
 
-mapfile -t missing < <(missing_of "${packages[@]}")
+if [ "${1:-}" = "--host" ]; then
+    packages=()
+    headers_only_packages=()
+fi
+mapfile -t missing < <(missing_of "${host_packages[@]}" "${packages[@]}")
 mapfile -t missing_headers_only < <(missing_of "${headers_only_packages[@]}")
 
 if [ ${#missing[@]} -gt 0 ] || [ ${#missing_headers_only[@]} -gt 0 ]; then

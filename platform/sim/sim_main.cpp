@@ -1,90 +1,35 @@
-// Tavil on the simulated handheld, on the host: the program starts with the
-// given command line ("#0".."#9" for a preset), runs for a few seconds of the
-// handheld's time, and then shows what the handheld shows: the clock state and
-// the tray icon. TAVIL_PROCESSOR picks the processor (pxa25x, pxa27x, none),
-// TAVIL_SECONDS how long it runs (3 by default), and the settings are kept in
-// the file that TAVIL_REGISTRY names (tavil-registry.txt by default).
+// Tavil on the simulated handheld, on the host. `tavil-sim --help` lists the
+// options. In a terminal the handheld is shown and driven interactively. With a
+// script the front-end runs its commands and prints each screen as text; without
+// one, when standard input or output is not a terminal, the program
+// runs for a few seconds of the handheld's time (TAVIL_SECONDS, 3 by default)
+// and the screen is printed then.
 
-#include "clock/clock_arithmetic.h"
-#include "core/app_state.h"
-#include "core/text_format.h"
 #include "platform/sim/sim_clock.h"
-#include "platform/sim/sim_graphics.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry_file.h"
+#include "platform/sim/terminal/interactive.h"
+#include "platform/sim/terminal/options.h"
+#include "platform/sim/terminal/script.h"
 #include "platform/sim/utf8.h"
 #include "shell/startup.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <unistd.h>
 
 namespace {
 
-constexpr std::uint32_t DEFAULT_SECONDS = 3;
-constexpr std::uint32_t LONGEST_RUN_SECONDS = 24 * 60 * 60; // its milliseconds fit 32 bits
-
-void printFormatted(const char16_t* format, std::initializer_list<FormatArgument> arguments) {
-    formatText(appState.textBuffer, format, arguments);
-    char line[512];
-    utf16ToUtf8(appState.textBuffer, line, sizeof line);
-    std::puts(line);
-}
-
-const char16_t* familyName() {
-    switch (appState.clockFamily) {
-    case ClockFamily::Pxa25x:
-        return u"PXA25x";
-    case ClockFamily::Pxa27x:
-        return u"PXA27x";
-    case ClockFamily::None:
-        break;
-    }
-    return u"neither PXA25x nor PXA27x: no clock control";
-}
-
-void printState() {
-    printFormatted(u"Processor: %s, main id 0x%X", {familyName(), appState.cpuId});
-    for (int i = 0; i < simHandheld.messageBoxCount && i < SIM_MESSAGE_BOX_LOG_CAPACITY; ++i) {
-        printFormatted(u"Message \"%s\": %s",
-                       {simHandheld.messageBoxes[i].caption, simHandheld.messageBoxes[i].text});
-    }
-    if (appState.clockFamily != ClockFamily::None) {
-        printFormatted(u"Clock: %d MHz, memory %d MHz, CCCR 0x%X, list entry %d, fast bus %s",
-                       {cccrToMhz(appState.currentCccr, appState.turboActive != 0),
-                        memoryClockMhz(appState.currentCccr), appState.currentCccr,
-                        cccrToMenuIndex(appState.currentCccr, appState.turboActive != 0),
-                        appState.fastBus != 0 ? u"on" : u"off"});
-    }
-    printFormatted(u"Load: %d %%, icon mode %d", {appState.cpuLoad, appState.iconView});
-}
-
-// The notification area's icon, two characters a pixel, in true colour.
-void printTrayIcon() {
-    const SimIconPixels& icon = simNotificationArea.shown;
-    for (int y = 0; y < icon.size; ++y) {
-        for (int x = 0; x < icon.size; ++x) {
-            const std::uint32_t pixel = icon.argb[y * icon.size + x];
-            if (pixel >> 24 == 0) {
-                std::fputs("\x1b[0m  ", stdout);
-            } else {
-                std::printf("\x1b[48;2;%u;%u;%um  ", pixel >> 16 & 0xFF, pixel >> 8 & 0xFF,
-                            pixel & 0xFF);
-            }
-        }
-        std::puts("\x1b[0m");
-    }
-}
-
-// The command line as the device passes it: the arguments joined by spaces.
-void joinArguments(int argc, char** argv, char16_t* commandLine, std::size_t capacity) {
-    char joined[256] = "";
-    for (int i = 1; i < argc; ++i) {
-        std::strncat(joined, i > 1 ? " " : "", sizeof joined - std::strlen(joined) - 1);
-        std::strncat(joined, argv[i], sizeof joined - std::strlen(joined) - 1);
-    }
-    utf8ToUtf16(joined, joined + std::strlen(joined), commandLine, capacity);
-}
+constexpr int EXIT_BAD_USE = 2;
+constexpr int EXIT_SCRIPT_FAILED = 1;
+constexpr unsigned DEFAULT_SECONDS = 3;
+constexpr unsigned LONGEST_RUN_SECONDS = 24 * 60 * 60;
+constexpr SimScreenMetrics VGA_METRICS = {480, 640, 32, 64};
 
 const char* environmentOr(const char* name, const char* otherwise) {
     const char* value = std::getenv(name);
@@ -93,7 +38,7 @@ const char* environmentOr(const char* name, const char* otherwise) {
 
 // TAVIL_SECONDS as a whole number of seconds, at most a day; anything that is
 // not a plain number runs the default time.
-std::uint32_t secondsToRun() {
+unsigned secondsToRun() {
     const char* text = std::getenv("TAVIL_SECONDS");
     if (text == nullptr || *text < '0' || *text > '9') {
         return DEFAULT_SECONDS;
@@ -103,22 +48,107 @@ std::uint32_t secondsToRun() {
     if (*end != '\0') {
         return DEFAULT_SECONDS;
     }
-    return seconds < LONGEST_RUN_SECONDS ? static_cast<std::uint32_t>(seconds)
-                                         : LONGEST_RUN_SECONDS;
+    return seconds < LONGEST_RUN_SECONDS ? static_cast<unsigned>(seconds) : LONGEST_RUN_SECONDS;
+}
+
+bool readScript(const std::string& file, std::string& script) {
+    if (file == "-") {
+        script.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+        return !std::cin.bad();
+    }
+    std::ifstream input(file, std::ios::binary);
+    if (!input) {
+        return false;
+    }
+    std::ostringstream text;
+    text << input.rdbuf();
+    script = text.str();
+    return !input.bad();
+}
+
+void switchOn(const FrontOptions& options) {
+    resetSimHandheld(options.processor);
+    if (options.screen == ScreenSize::Vga) {
+        simScreenMetrics = VGA_METRICS;
+    }
+    loadSimRegistry(options.stateFile.c_str());
+    simClock.runUntil = UINT64_MAX; // the script, not a time limit, ends the run
+}
+
+int runProgram(const FrontOptions& options) {
+    char16_t commandLine[256];
+    utf8ToUtf16(options.commandLine.data(), options.commandLine.data() + options.commandLine.size(),
+                commandLine, std::size(commandLine));
+    return runTavil(static_cast<ModuleHandle>(1), commandLine);
+}
+
+// A program that ends cleanly takes its icon out of the taskbar.
+void reportIconLeft() {
+    if (simNotificationArea.iconPresent) {
+        std::fputs("tavil-sim: the program ended with its tray icon left in the taskbar\n", stderr);
+    }
+}
+
+int runScript(const FrontOptions& options, const std::string& script) {
+    std::vector<ScriptCommand> commands;
+    std::string error;
+    if (!parseScript(script, commands, error)) {
+        std::fprintf(stderr, "tavil-sim: script %s, %s\n", options.scriptFile.c_str(),
+                     error.c_str());
+        return EXIT_BAD_USE;
+    }
+    switchOn(options);
+    startScript(std::move(commands), options.processor);
+    const int exitCode = runProgram(options);
+    reportIconLeft();
+    if (!scriptFailure().empty()) {
+        std::fprintf(stderr, "tavil-sim: script %s, %s (settings not saved)\n",
+                     options.scriptFile.c_str(), scriptFailure().c_str());
+        return EXIT_SCRIPT_FAILED;
+    }
+    saveSimRegistry(options.stateFile.c_str());
+    return exitCode;
+}
+
+int runInteractive(const FrontOptions& options) {
+    switchOn(options);
+    if (!startInteractive(options.processor)) {
+        std::fputs("tavil-sim: the terminal cannot be put in raw mode\n", stderr);
+        return EXIT_BAD_USE;
+    }
+    const int exitCode = runProgram(options);
+    endInteractive();
+    reportIconLeft();
+    saveSimRegistry(options.stateFile.c_str());
+    return exitCode;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    const char* registryFile = environmentOr("TAVIL_REGISTRY", "tavil-registry.txt");
-    loadSimRegistry(registryFile);
-    char16_t commandLine[256];
-    joinArguments(argc, argv, commandLine, 256);
-
-    simAllowTime(1000 * secondsToRun());
-    const int exitCode = runTavil(static_cast<ModuleHandle>(1), commandLine);
-    printState();
-    printTrayIcon();
-    saveSimRegistry(registryFile);
-    return exitCode;
+    FrontOptions options;
+    options.processor = simProcessorKindFromEnvironment();
+    options.stateFile = environmentOr("TAVIL_REGISTRY", "tavil-registry.txt");
+    std::string error;
+    if (!parseFrontOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "tavil-sim: %s (see --help)\n", error.c_str());
+        return EXIT_BAD_USE;
+    }
+    if (options.help) {
+        std::fputs(FRONT_USAGE, stdout);
+        return 0;
+    }
+    if (options.scriptFile.empty() && isatty(STDIN_FILENO) != 0 && isatty(STDOUT_FILENO) != 0) {
+        return runInteractive(options);
+    }
+    if (options.scriptFile.empty()) {
+        options.scriptFile = "(built in)";
+        return runScript(options, "wait " + std::to_string(secondsToRun()) + "\nshow\nquit\n");
+    }
+    std::string script;
+    if (!readScript(options.scriptFile, script)) {
+        std::fprintf(stderr, "tavil-sim: cannot read the script %s\n", options.scriptFile.c_str());
+        return EXIT_BAD_USE;
+    }
+    return runScript(options, script);
 }

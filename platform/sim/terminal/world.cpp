@@ -1,6 +1,8 @@
 #include "platform/sim/terminal/world.h"
 
+#include "platform/dialogs.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/terminal/screen_text.h"
 #include "shell/startup.h"
 
 namespace {
@@ -10,6 +12,9 @@ constexpr std::uint8_t ON_MAINS = 1;
 constexpr std::uint8_t HIGHEST_PERCENT = 100;
 constexpr std::uint32_t FIRST_STARTED_PROCESS_ID = 0x5000;
 constexpr ModuleHandle SECOND_COPY_MODULE = static_cast<ModuleHandle>(2);
+constexpr std::intptr_t TAP_MESSAGE = 513; // the left button going down on the icon
+
+bool closeAsked = false;
 
 } // namespace
 
@@ -46,4 +51,23 @@ void worldRotateScreen(std::uint32_t orientation) {
 
 void worldStartSecondCopy(const char16_t* commandLine) {
     runTavil(SECOND_COPY_MODULE, commandLine);
+}
+
+bool worldTapIcon() {
+    return simNotificationArea.iconPresent &&
+           postMessage(simNotificationArea.window, simNotificationArea.callbackMessage,
+                       simNotificationArea.id, TAP_MESSAGE);
+}
+
+void worldCloseProgram() {
+    if (closeAsked || !simNotificationArea.iconPresent ||
+        !postMessage(simNotificationArea.window, WM_CLOSE_MESSAGE, 0, 0)) {
+        postQuitMessage(0);
+    }
+    closeAsked = true;
+}
+
+bool worldPressDialogOk() {
+    const std::vector<DialogView> dialogs = openDialogViews();
+    return !dialogs.empty() && postMessage(dialogs.back().window, WM_COMMAND_MESSAGE, DIALOG_OK, 0);
 }

@@ -24,3 +24,14 @@ void worldRotateScreen(std::uint32_t orientation);
 // A second copy of the program starts with this command line in the same
 // handheld: it hands its request to the running copy and ends.
 void worldStartSecondCopy(const char16_t* commandLine);
+
+// The user taps the tray icon; false when there is none.
+bool worldTapIcon();
+
+// The user closes the program as its own exit command does (its window gets the
+// close message); asked again, or without a window, the program is told to quit.
+void worldCloseProgram();
+
+// The user presses OK in the caption of the information dialog on top; false
+// when none is open.
+bool worldPressDialogOk();

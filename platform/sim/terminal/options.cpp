@@ -1,0 +1,113 @@
+#include "platform/sim/terminal/options.h"
+
+#include <cstring>
+
+const char* const FRONT_USAGE =
+    "Usage: tavil-sim [options] [--] [command line]\n"
+    "Runs Tavil on a simulated handheld. The command line goes to the program\n"
+    "(\"#0\" to \"#9\" asks for a clock preset).\n"
+    "\n"
+    "  --processor pxa27x|pxa25x|none  the handheld's processor (pxa27x: a PXA270)\n"
+    "  --screen qvga|vga               240 x 320 or 480 x 640 pixels (qvga)\n"
+    "  --state FILE                    where the settings are kept (tavil-registry.txt)\n"
+    "  --script FILE                   run the commands of FILE (\"-\": standard input)\n"
+    "                                  and print each screen as plain text\n"
+    "  --help                          this text\n"
+    "\n"
+    "Script commands, one a line (# starts a comment):\n"
+    "  wait N            let N seconds of the handheld's time pass\n"
+    "  tap               tap the tray icon\n"
+    "  choose ID         choose the menu entry with that command id,\n"
+    "  choose \"TEXT\"     or with that text (when a menu is up)\n"
+    "  answer yes|no|ok  answer the message box that is up\n"
+    "  ok                press OK in the information dialog on top\n"
+    "  world cccr 0xHEX  another program writes the CCCR\n"
+    "  world power on|off, world battery PERCENT, world rotate 0|90|180|270\n"
+    "  world start NAME, world end PROCESS-ID\n"
+    "  second \"LINE\"     a second copy starts with that command line\n"
+    "  show              print the screen\n"
+    "  quit              close the program\n";
+
+namespace {
+
+struct Choice {
+    const char* word;
+    int value;
+};
+
+constexpr Choice PROCESSORS[] = {{"pxa27x", static_cast<int>(SimProcessorKind::Pxa270)},
+                                 {"pxa25x", static_cast<int>(SimProcessorKind::Pxa255)},
+                                 {"none", static_cast<int>(SimProcessorKind::Unrecognised)}};
+constexpr Choice SCREENS[] = {{"qvga", static_cast<int>(ScreenSize::Qvga)},
+                              {"vga", static_cast<int>(ScreenSize::Vga)}};
+
+template <std::size_t N> bool choose(const Choice (&choices)[N], const char* word, int& value) {
+    for (const Choice& choice : choices) {
+        if (std::strcmp(choice.word, word) == 0) {
+            value = choice.value;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isValuedOption(const char* word) {
+    for (const char* name : {"--processor", "--screen", "--state", "--script"}) {
+        if (std::strcmp(word, name) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void appendWord(std::string& line, const char* word) {
+    if (!line.empty()) {
+        line += ' ';
+    }
+    line += word;
+}
+
+} // namespace
+
+bool parseFrontOptions(int argc, char** argv, FrontOptions& options, std::string& error) {
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* word = argv[i];
+        if (optionsEnded || std::strncmp(word, "--", 2) != 0) {
+            appendWord(options.commandLine, word);
+            continue;
+        }
+        if (std::strcmp(word, "--") == 0) {
+            optionsEnded = true;
+            continue;
+        }
+        if (std::strcmp(word, "--help") == 0) {
+            options.help = true;
+            continue;
+        }
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        int chosen = 0;
+        if (!isValuedOption(word)) {
+            error = std::string("unknown option: ") + word;
+            return false;
+        }
+        if (value == nullptr) {
+            error = std::string(word) + " needs a value";
+            return false;
+        }
+        ++i;
+        if (std::strcmp(word, "--processor") == 0 && choose(PROCESSORS, value, chosen)) {
+            options.processor = static_cast<SimProcessorKind>(chosen);
+        } else if (std::strcmp(word, "--screen") == 0 && choose(SCREENS, value, chosen)) {
+            options.screen = static_cast<ScreenSize>(chosen);
+        } else if (std::strcmp(word, "--state") == 0 && *value != '\0') {
+            options.stateFile = value;
+        } else if (std::strcmp(word, "--script") == 0 && *value != '\0') {
+            options.scriptFile = value;
+        } else {
+            error = std::string("bad value for ") + word + ": " + value;
+            return false;
+        }
+    }
+    return true;
+}

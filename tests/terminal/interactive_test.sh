@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The interactive mode driven through tmux as a user drives it: the icon tapped,
+# 624 MHz chosen from the menu (the device panel and the icon follow), the power
+# dialog opened and closed, a terminal too small and then large enough again,
+# and q ending the program with its settings saved. Every wait has a limit.
+set -uo pipefail
+sim=$1
+work=$(mktemp -d)
+session=tavil-interactive-$$
+trap 'tmux kill-session -t "$session" 2>/dev/null; rm -rf "$work"' EXIT
+
+tmux new-session -d -s "$session" -x 120 -y 45 \
+    "$sim --state $work/state.txt; echo \"ended with \$?\"; sleep 60"
+
+fail() { echo "FAIL: $1"; tmux capture-pane -p -t "$session"; exit 1; }
+
+# until [!] TEXT: waits (at most 10 s) until the pane shows TEXT (with !: no longer does)
+until_shown() {
+    local negate=0
+    if [ "$1" = "!" ]; then negate=1; shift; fi
+    for _ in $(seq 100); do
+        if tmux capture-pane -p -t "$session" | grep -qF -- "$1"; then found=1; else found=0; fi
+        [ "$found" -ne "$negate" ] && return 0
+        sleep 0.1
+    done
+    fail "${negate/1/no longer }'$1' on the screen"
+}
+
+icon_rows() { tmux capture-pane -p -e -t "$session" | grep '▀'; }
+
+until_shown 'core 416 MHz'
+icon_before=$(icon_rows)
+tmux send-keys -t "$session" t
+until_shown '624 МГц'
+# From "104 МГц", the first entry, five down to "624 МГц".
+tmux send-keys -t "$session" Down Down Down Down Down Enter
+until_shown 'CCCR       0x2000310'
+until_shown 'core 624 MHz'
+[ "$(icon_rows)" != "$icon_before" ] || fail "the icon was not redrawn for 624 MHz"
+
+# Сведения is the eighth entry; in it, Питание comes after Процессы and Процессор.
+tmux send-keys -t "$session" t
+until_shown 'Сведения'
+tmux send-keys -t "$session" Down Down Down Down Down Down Down Right Down Down Enter
+until_shown 'Источник - батарея'
+tmux send-keys -t "$session" o
+until_shown ! 'Источник - батарея'
+
+tmux resize-window -t "$session" -x 60 -y 20
+until_shown 'the handheld needs at least'
+tmux resize-window -t "$session" -x 120 -y 45
+until_shown 'core 624 MHz'
+
+tmux send-keys -t "$session" q
+until_shown 'ended with 0'
+[ -e "$work/state.txt" ] || fail "the settings were not saved"
+echo "interactive mode: all steps pass"
