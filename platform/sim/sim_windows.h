@@ -70,5 +70,8 @@ WindowHandle simAddWindow(const char16_t* className, const char16_t* title, std:
 // loop; no time passes.
 void simRunModalLoop();
 
+// The window of this process with that class and title, or None.
+WindowHandle simFindLocalWindow(const char16_t* className, const char16_t* title);
+
 // The child of `parent` with that id, or None.
 WindowHandle simChildWindow(WindowHandle parent, int id);
