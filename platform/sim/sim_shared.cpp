@@ -199,9 +199,9 @@ std::uint64_t answer(const Request& request) {
         terminated(request.title, SIM_TITLE_CAPACITY)) {
         return static_cast<std::uint64_t>(simFindLocalWindow(request.className, request.title));
     }
-    const WindowHandle window = static_cast<WindowHandle>(request.window);
-    if (request.kind == REQUEST_POST && simWindow(window) != nullptr &&
-        postMessage(window, request.message, request.wParam, request.lParam)) {
+    if (request.kind == REQUEST_POST &&
+        simPostLocalMessage(static_cast<WindowHandle>(request.window), request.message,
+                            request.wParam, request.lParam)) {
         return request.window;
     }
     return 0;

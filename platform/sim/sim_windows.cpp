@@ -191,7 +191,12 @@ bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wPar
     if (liveWindow(window) == nullptr) {
         return simPostSharedMessage(window, message, wParam, lParam);
     }
-    if (simWindowing.queued == SIM_QUEUE_CAPACITY) {
+    return simPostLocalMessage(window, message, wParam, lParam);
+}
+
+bool simPostLocalMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                         std::intptr_t lParam) {
+    if (liveWindow(window) == nullptr || simWindowing.queued == SIM_QUEUE_CAPACITY) {
         return false;
     }
     const int last = (simWindowing.first + simWindowing.queued) % SIM_QUEUE_CAPACITY;

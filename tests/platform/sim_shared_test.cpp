@@ -65,7 +65,10 @@ int runSecondCopy() {
         return 3;
     }
     const auto unknown = static_cast<WindowHandle>(static_cast<std::uintptr_t>(running) + 1);
-    return postMessage(unknown, HAND_OVER, 0, 0) ? 4 : 0;
+    if (postMessage(unknown, HAND_OVER, 0, 0)) {
+        return 4;
+    }
+    return createNamedMutex(u"").lastError != 0 ? 5 : 0; // unnamed mutexes are never shared
 }
 
 // Runs a copy in a process of its own; `ready` gets a byte once it holds its
@@ -146,6 +149,7 @@ TEST_F(SimSharedTest, ASecondCopyGetsTheMutexAsExistingAndHandsItsMessageToTheFi
         resetSimHandheld(SimProcessorKind::Pxa270);
         ASSERT_TRUE(simShareAcrossProcesses(folder.c_str()));
         EXPECT_EQ(createNamedMutex(NAME).lastError, 0u);
+        createNamedMutex(u"");
         const WindowHandle window = makeWindow();
 
         const pid_t second = startCopy(Copy::Second, folder, ready[1]);
@@ -226,8 +230,11 @@ TEST_F(SimSharedTest, MalformedRequestsAreRefusedAndAWellFormedOneStillGetsThrou
     const auto window = static_cast<std::uint64_t>(makeWindow());
     const std::uint32_t magic = 0x31564154;
     const std::vector<unsigned char> valid = postRequest(magic, 2, window);
-    std::vector<unsigned char> unterminated = postRequest(magic, 1, 0);
-    std::fill(unterminated.begin() + 40, unterminated.end(), 'T');
+    std::vector<unsigned char> classUnended = postRequest(magic, 1, 0);
+    std::fill(classUnended.begin() + 40, classUnended.begin() + 104, 'T');
+    std::vector<unsigned char> titleUnended = postRequest(magic, 1, 0);
+    std::memcpy(&titleUnended[40], NAME, 12);
+    std::fill(titleUnended.begin() + 104, titleUnended.end(), 'T');
 
     const Datagram refused[] = {
         {"empty", {}},
@@ -238,7 +245,8 @@ TEST_F(SimSharedTest, MalformedRequestsAreRefusedAndAWellFormedOneStillGetsThrou
         {"unknown kind", postRequest(magic, 3, window)},
         {"no such window", postRequest(magic, 2, window + 1)},
         {"a remote handle", postRequest(magic, 2, 0x20000)},
-        {"names without an end", unterminated},
+        {"a class name without an end", classUnended},
+        {"a title without an end", titleUnended},
     };
     for (const Datagram& datagram : refused) {
         EXPECT_EQ(sendTo(socketFile(), datagram.bytes), 0u) << datagram.what;
@@ -246,6 +254,24 @@ TEST_F(SimSharedTest, MalformedRequestsAreRefusedAndAWellFormedOneStillGetsThrou
     }
     EXPECT_EQ(sendTo(socketFile(), valid), window);
     EXPECT_EQ(simWindowing.queued, 1);
+}
+
+TEST_F(SimSharedTest, ALockFileReplacedByALinkIsNotFollowed) {
+    ASSERT_TRUE(simShareAcrossProcesses(folder.c_str()));
+    createNamedMutex(NAME);
+    simStopSharing();
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().extension() == ".lock") {
+            std::filesystem::remove(entry.path());
+            std::filesystem::create_symlink(folder + "/elsewhere", entry.path());
+        }
+    }
+    resetSimHandheld(SimProcessorKind::Pxa270);
+    ASSERT_TRUE(simShareAcrossProcesses(folder.c_str()));
+    const NamedMutex refused = createNamedMutex(NAME);
+    EXPECT_EQ(refused.handle, MutexHandle::None);
+    EXPECT_EQ(refused.lastError, 5u); // access denied
+    EXPECT_FALSE(std::filesystem::exists(folder + "/elsewhere"));
 }
 
 TEST_F(SimSharedTest, OnlyAFolderOfThisUserAloneIsShared) {
