@@ -2,6 +2,7 @@
 
 #include "platform/sim/name_compare.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/sim_shared.h"
 #include "platform/whole_text.h"
 
 SimMutexes& simMutexes = simHandheld.mutexes;
@@ -48,8 +49,13 @@ NamedMutex createNamedMutex(const char16_t* name) {
     if (!copyWholeText(name, made.name, SIM_MUTEX_NAME_CAPACITY)) {
         return failure(SIM_ERROR_FILENAME_EXCED_RANGE);
     }
+    const SimSharedLock lock = simLockSharedMutex(name);
+    if (lock == SimSharedLock::Failed) {
+        return failure(SIM_ERROR_ACCESS_DENIED);
+    }
     made.creations = 1;
-    return answer(simMutexes.count++, NO_ERROR);
+    return answer(simMutexes.count++,
+                  lock == SimSharedLock::HeldElsewhere ? ERROR_MUTEX_ALREADY_EXISTS : NO_ERROR);
 }
 
 const SimMutex* simMutexNamed(const char16_t* name) {

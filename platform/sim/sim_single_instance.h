@@ -13,7 +13,9 @@ inline constexpr int SIM_MUTEX_CAPACITY = 8;
 inline constexpr int SIM_MUTEX_NAME_CAPACITY = 260; // Windows' longest name, with its terminator
 
 // Why a creation fails, as Windows numbers the errors.
-inline constexpr std::uint32_t SIM_ERROR_ACCESS_DENIED = 5;          // creationFails is set
+// creationFails is set, or the lock file of a mutex shared across processes
+// cannot be made.
+inline constexpr std::uint32_t SIM_ERROR_ACCESS_DENIED = 5;
 inline constexpr std::uint32_t SIM_ERROR_NOT_ENOUGH_MEMORY = 8;      // the table is full
 inline constexpr std::uint32_t SIM_ERROR_FILENAME_EXCED_RANGE = 206; // the name does not fit
 

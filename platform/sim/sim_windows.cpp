@@ -6,6 +6,7 @@
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_driver.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/sim_shared.h"
 #include "platform/whole_text.h"
 
 SimWindowing& simWindowing = simHandheld.windowing;
@@ -171,6 +172,11 @@ WindowHandle findWindow(const char16_t* className, const char16_t* title) {
     if (className == nullptr || title == nullptr) {
         return WindowHandle::None;
     }
+    const WindowHandle local = simFindLocalWindow(className, title);
+    return local != WindowHandle::None ? local : simFindSharedWindow(className, title);
+}
+
+WindowHandle simFindLocalWindow(const char16_t* className, const char16_t* title) {
     for (int slot = 0; slot < SIM_WINDOW_CAPACITY; ++slot) {
         const SimWindow& window = simWindowing.windows[slot];
         if (window.live && sameName(window.className, className) && sameName(window.title, title)) {
@@ -182,6 +188,14 @@ WindowHandle findWindow(const char16_t* className, const char16_t* title) {
 
 bool postMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                  std::intptr_t lParam) {
+    if (liveWindow(window) == nullptr) {
+        return simPostSharedMessage(window, message, wParam, lParam);
+    }
+    return simPostLocalMessage(window, message, wParam, lParam);
+}
+
+bool simPostLocalMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                         std::intptr_t lParam) {
     if (liveWindow(window) == nullptr || simWindowing.queued == SIM_QUEUE_CAPACITY) {
         return false;
     }
@@ -199,6 +213,9 @@ void postQuitMessage(int exitCode) {
 bool getMessage(WindowMessage& message) {
     simClock.ranOutOfTime = false;
     for (;;) {
+        if (simWindowing.queued == 0) {
+            simReceiveSharedMessages();
+        }
         if (simWindowing.queued > 0) {
             message = takeQueued();
             return true;

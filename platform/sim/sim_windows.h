@@ -70,5 +70,12 @@ WindowHandle simAddWindow(const char16_t* className, const char16_t* title, std:
 // loop; no time passes.
 void simRunModalLoop();
 
+// The window of this process with that class and title, or None.
+WindowHandle simFindLocalWindow(const char16_t* className, const char16_t* title);
+
+// Posts only to a window of this process: false for any other handle.
+bool simPostLocalMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
+                         std::intptr_t lParam);
+
 // The child of `parent` with that id, or None.
 WindowHandle simChildWindow(WindowHandle parent, int id);
