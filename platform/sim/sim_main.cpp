@@ -5,9 +5,11 @@
 // runs for a few seconds of the handheld's time (TAVIL_SECONDS, 3 by default)
 // and the screen is printed then.
 
+#include "platform/sim/name_compare.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry_file.h"
+#include "platform/sim/sim_shared.h"
 #include "platform/sim/terminal/interactive.h"
 #include "platform/sim/terminal/options.h"
 #include "platform/sim/terminal/script.h"
@@ -82,6 +84,36 @@ int runProgram(const FrontOptions& options) {
     return runTavil(static_cast<ModuleHandle>(1), commandLine);
 }
 
+// Whether this process ran the program: a second copy hands its request to the
+// copy running in another process and ends before it registers its window class.
+bool programRanHere() {
+    for (const SimWindowClass& windowClass : simWindowing.classes) {
+        if (windowClass.registered && sameName(windowClass.name, u"Tavil")) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Copies started by hand find each other, as on the handheld, through the run
+// folder (TAVIL_RUN_FOLDER, or the user's own); scripts run alone.
+void shareWithOtherCopies() {
+    if (!simShareAcrossProcesses(std::getenv("TAVIL_RUN_FOLDER"))) {
+        std::fputs("tavil-sim: the run folder cannot be used; other copies will not see this one\n",
+                   stderr);
+    }
+}
+
+// A second copy saves nothing: the running copy owns the settings.
+int endRun(const FrontOptions& options, int exitCode) {
+    if (!programRanHere()) {
+        std::fputs("tavil-sim: Tavil runs already; the request was handed to it\n", stdout);
+        return exitCode;
+    }
+    saveSimRegistry(options.stateFile.c_str());
+    return exitCode;
+}
+
 // A program that ends cleanly takes its icon out of the taskbar.
 void reportIconLeft() {
     if (simNotificationArea.iconPresent) {
@@ -106,8 +138,7 @@ int runScript(const FrontOptions& options, const std::string& script) {
                      options.scriptFile.c_str(), scriptFailure().c_str());
         return EXIT_SCRIPT_FAILED;
     }
-    saveSimRegistry(options.stateFile.c_str());
-    return exitCode;
+    return endRun(options, exitCode);
 }
 
 int runInteractive(const FrontOptions& options) {
@@ -116,11 +147,12 @@ int runInteractive(const FrontOptions& options) {
         std::fputs("tavil-sim: the terminal cannot be put in raw mode\n", stderr);
         return EXIT_BAD_USE;
     }
+    shareWithOtherCopies();
     const int exitCode = runProgram(options);
     endInteractive();
+    simStopSharing();
     reportIconLeft();
-    saveSimRegistry(options.stateFile.c_str());
-    return exitCode;
+    return endRun(options, exitCode);
 }
 
 } // namespace
@@ -143,7 +175,11 @@ int main(int argc, char** argv) {
     }
     if (options.scriptFile.empty()) {
         options.scriptFile = "(built in)";
-        return runScript(options, "wait " + std::to_string(secondsToRun()) + "\nshow\nquit\n");
+        shareWithOtherCopies();
+        const int exitCode =
+            runScript(options, "wait " + std::to_string(secondsToRun()) + "\nshow\nquit\n");
+        simStopSharing();
+        return exitCode;
     }
     std::string script;
     if (!readScript(options.scriptFile, script)) {

@@ -2,6 +2,7 @@
 # The interactive mode driven through tmux as a user drives it: the icon tapped,
 # 624 MHz chosen from the menu (the device panel and the icon follow), the power
 # dialog opened and closed, a terminal too small and then large enough again,
+# a second copy started with "#3" in another process handing its preset over,
 # and q ending the program with its settings saved. Every wait has a limit.
 set -uo pipefail
 sim=$1
@@ -9,8 +10,9 @@ work=$(mktemp -d)
 session=tavil-interactive-$$
 trap 'tmux kill-session -t "$session" 2>/dev/null; rm -rf "$work"' EXIT
 
+export TAVIL_RUN_FOLDER=$work/run # copies of this test find each other only
 tmux new-session -d -s "$session" -x 120 -y 45 \
-    "$sim --state $work/state.txt; echo \"ended with \$?\"; sleep 60"
+    "TAVIL_RUN_FOLDER=$TAVIL_RUN_FOLDER $sim --state $work/state.txt; echo \"ended with \$?\"; sleep 60"
 
 fail() { echo "FAIL: $1"; tmux capture-pane -p -t "$session"; exit 1; }
 
@@ -50,6 +52,11 @@ tmux resize-window -t "$session" -x 60 -y 20
 until_shown 'the handheld needs at least'
 tmux resize-window -t "$session" -x 120 -y 45
 until_shown 'core 624 MHz'
+
+handed=$(timeout 10 "$sim" --state "$work/second.txt" "#3" </dev/null)
+[[ "$handed" == *"handed to it"* ]] || fail "the second copy did not hand its preset over: $handed"
+until_shown 'CCCR       0x2000190' # 312 MHz on the 208 MHz base
+[ ! -e "$work/second.txt" ] || fail "the second copy saved settings"
 
 tmux send-keys -t "$session" q
 until_shown 'ended with 0'

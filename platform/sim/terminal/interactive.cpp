@@ -3,6 +3,7 @@
 #include "platform/message_box.h"
 #include "platform/sim/sim_driver.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/sim_shared.h"
 #include "platform/sim/terminal/screen_text.h"
 #include "platform/sim/terminal/world.h"
 #include "platform/sim/utf8.h"
@@ -55,6 +56,7 @@ struct Terminal {
     bool active;
     termios saved;
     int wakePipe[2] = {-1, -1}; // signals write here to wake the wait
+    bool entered;               // raw mode and the alternate screen were set up
     volatile std::sig_atomic_t resized;
     volatile std::sig_atomic_t interrupted;
     int columns;
@@ -397,8 +399,11 @@ double secondsSince(const std::timespec& then) {
 
 // Waits for a key, a signal or `timeoutMs` (-1: no limit); true when there is input.
 bool waitForInput(int timeoutMs) {
-    pollfd watched[2] = {{STDIN_FILENO, POLLIN, 0}, {terminal.wakePipe[0], POLLIN, 0}};
-    const int ready = poll(watched, 2, timeoutMs);
+    // Another copy's request wakes the wait too; the message loop then takes it.
+    pollfd watched[3] = {{STDIN_FILENO, POLLIN, 0},
+                         {terminal.wakePipe[0], POLLIN, 0},
+                         {simSharedMessagesFd(), POLLIN, 0}};
+    const int ready = poll(watched, watched[2].fd >= 0 ? 3 : 2, timeoutMs);
     if (ready > 0 && (watched[1].revents & POLLIN) != 0) {
         char drained[16];
         [[maybe_unused]] const ssize_t ignored =
@@ -681,14 +686,13 @@ int answerInTerminal(const char16_t* text, const char16_t* caption, std::uint32_
     }
 }
 
-} // namespace
-
-bool startInteractive(SimProcessorKind processor) {
-    if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0 ||
-        tcgetattr(STDIN_FILENO, &terminal.saved) != 0 || pipe(terminal.wakePipe) != 0) {
-        return false;
+// The terminal is taken over when the program first waits or asks: a second
+// copy, which only hands its request over, leaves it as it is.
+void enterTerminal() {
+    if (terminal.entered) {
+        return;
     }
-    shownProcessor = processor;
+    terminal.entered = true;
     termios raw = terminal.saved;
     raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | ISIG | IEXTEN);
     raw.c_iflag &= ~static_cast<tcflag_t>(IXON | ICRNL);
@@ -706,7 +710,32 @@ bool startInteractive(SimProcessorKind processor) {
     std::signal(SIGTERM, onInterrupt);
     std::signal(SIGHUP, onInterrupt);
     clock_gettime(CLOCK_MONOTONIC, &lastWake);
-    simDriver = SimDriver{waitInTerminal, chooseInTerminal, answerInTerminal};
+}
+
+void waitEnteringTerminal(std::uint64_t dueMs) {
+    enterTerminal();
+    waitInTerminal(dueMs);
+}
+
+std::uint32_t chooseEnteringTerminal(MenuHandle menu, int x, int y) {
+    enterTerminal();
+    return chooseInTerminal(menu, x, y);
+}
+
+int answerEnteringTerminal(const char16_t* text, const char16_t* caption, std::uint32_t style) {
+    enterTerminal();
+    return answerInTerminal(text, caption, style);
+}
+
+} // namespace
+
+bool startInteractive(SimProcessorKind processor) {
+    if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0 ||
+        tcgetattr(STDIN_FILENO, &terminal.saved) != 0 || pipe(terminal.wakePipe) != 0) {
+        return false;
+    }
+    shownProcessor = processor;
+    simDriver = SimDriver{waitEnteringTerminal, chooseEnteringTerminal, answerEnteringTerminal};
     return true;
 }
 
