@@ -4,6 +4,7 @@
 #include "platform/sim/sim_handheld.h"
 
 #include <bit>
+#include <utility>
 
 namespace {
 
@@ -33,11 +34,15 @@ std::int32_t answerQuery(DisplayModeRecord& record) {
     return CHANGE_SUCCESSFUL;
 }
 
+bool sideways(std::uint32_t orientation) {
+    return orientation == ORIENTATION_90 || orientation == ORIENTATION_270;
+}
+
 std::int32_t applyOrientation(const DisplayModeRecord& record) {
     if ((record.fields & DISPLAY_FIELD_ORIENTATION) == 0 || !available(record.orientation)) {
         return CHANGE_BAD_MODE;
     }
-    simDisplay.orientation = record.orientation;
+    simTurnScreen(record.orientation);
     ++simDisplay.changesApplied;
     return CHANGE_SUCCESSFUL;
 }
@@ -45,6 +50,13 @@ std::int32_t applyOrientation(const DisplayModeRecord& record) {
 } // namespace
 
 SimDisplay& simDisplay = simHandheld.display;
+
+void simTurnScreen(std::uint32_t orientation) {
+    if (sideways(orientation) != sideways(simDisplay.orientation)) {
+        std::swap(simScreenMetrics.width, simScreenMetrics.height);
+    }
+    simDisplay.orientation = orientation;
+}
 
 SimDisplay simDisplaySwitchedOn() {
     SimDisplay display{};

@@ -21,5 +21,9 @@ struct SimDisplay {
 
 extern SimDisplay& simDisplay; // simHandheld.display
 
+// Turns the screen: the screen metrics swap width and height between upright
+// (0 and 180 degrees) and sideways (90 and 270), as the device reports them.
+void simTurnScreen(std::uint32_t orientation);
+
 // Upright, able to turn to every orientation, nothing asked yet.
 SimDisplay simDisplaySwitchedOn();

@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 #include "platform/sim/sim_display.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/system_metrics.h"
 #include "tests/support/sim_test_fixture.h"
 
 #include <cstdint>
@@ -123,6 +124,21 @@ TEST_F(ScreenCommandsTest, RotationsTurnTheScreenAtOnceWithoutAsking) {
         EXPECT_EQ(queryDisplayRotation(), orientation);
     }
     EXPECT_EQ(simHandheld.messageBoxCount, 0);
+}
+
+// The device reports the turned screen's measures; the popup menu's corner follows.
+TEST_F(ScreenCommandsTest, ATurnedScreenReportsItsTurnedMeasures) {
+    struct Row {
+        std::uint32_t command;
+        int width;
+        int height;
+    };
+    for (const Row& row : {Row{COMMAND_ROTATE_90, 320, 240}, Row{COMMAND_ROTATE_270, 320, 240},
+                           Row{COMMAND_ROTATE_180, 240, 320}, Row{COMMAND_ROTATE_0, 240, 320}}) {
+        handleScreenCommand(row.command);
+        EXPECT_EQ(systemMetric(METRIC_SCREEN_WIDTH), row.width) << row.command;
+        EXPECT_EQ(systemMetric(METRIC_SCREEN_HEIGHT), row.height) << row.command;
+    }
 }
 
 TEST_F(ScreenCommandsTest, ARotationTheDisplayLacksLeavesItAsItWas) {

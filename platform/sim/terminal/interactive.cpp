@@ -171,12 +171,10 @@ struct Layout {
 };
 
 Layout layout() {
-    const bool turned =
-        ROTATIONS[1] == simDisplay.orientation || ROTATIONS[3] == simDisplay.orientation;
-    const int width = turned ? simScreenMetrics.height : simScreenMetrics.width;
-    const int height = turned ? simScreenMetrics.width : simScreenMetrics.height;
-    const int scale =
-        std::max(1, simScreenMetrics.width / (turned ? QVGA_WIDTH * 4 / 3 : QVGA_WIDTH));
+    // The metrics are the turned screen's, as the device reports them.
+    const int width = simScreenMetrics.width;
+    const int height = simScreenMetrics.height;
+    const int scale = std::max(1, std::min(width, height) / QVGA_WIDTH);
     Layout sizes{};
     sizes.pixelsPerColumn = QVGA_PIXELS_PER_COLUMN * scale;
     sizes.pixelsPerRow = QVGA_PIXELS_PER_ROW * scale;

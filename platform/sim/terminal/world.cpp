@@ -46,7 +46,7 @@ bool worldEndProcess(std::uint32_t processId) {
 }
 
 void worldRotateScreen(std::uint32_t orientation) {
-    simDisplay.orientation = orientation;
+    simTurnScreen(orientation);
 }
 
 void worldStartSecondCopy(const char16_t* commandLine) {
