@@ -126,7 +126,7 @@ TEST_F(ScreenCommandsTest, RotationsTurnTheScreenAtOnceWithoutAsking) {
     EXPECT_EQ(simHandheld.messageBoxCount, 0);
 }
 
-// The device reports the turned screen's measures; the popup menu's corner follows.
+// The device reports the turned screen's measures, which the popup menu is placed by.
 TEST_F(ScreenCommandsTest, ATurnedScreenReportsItsTurnedMeasures) {
     struct Row {
         std::uint32_t command;

@@ -3,7 +3,8 @@
 # 624 MHz chosen from the menu (the device panel and the icon follow), the power
 # dialog opened and closed, a terminal too small and then large enough again,
 # a second copy started with "#3" in another process handing its preset over,
-# and q ending the program with its settings saved. Every wait has a limit.
+# q ending the program with its settings saved, and a VGA PXA255 handheld
+# turned sideways. Every wait has a limit.
 set -uo pipefail
 sim=$1
 work=$(mktemp -d)
@@ -61,4 +62,14 @@ until_shown 'CCCR       0x2000190' # 312 MHz on the 208 MHz base
 tmux send-keys -t "$session" q
 until_shown 'ended with 0'
 [ -e "$work/state.txt" ] || fail "the settings were not saved"
+# A VGA handheld turned sideways: the device reports, and the panel shows, 640 x 480.
+tmux kill-session -t "$session"
+tmux new-session -d -s "$session" -x 200 -y 80 \
+    "$sim --screen vga --processor pxa25x --state $work/vga.txt; echo \"ended with \$?\"; sleep 60"
+until_shown 'Screen     480 x 640, turned 0'
+until_shown 'core 400 MHz'
+tmux send-keys -t "$session" r
+until_shown 'Screen     640 x 480, turned 90'
+tmux send-keys -t "$session" q
+until_shown 'ended with 0'
 echo "interactive mode: all steps pass"
