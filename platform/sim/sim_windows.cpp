@@ -239,8 +239,21 @@ bool getMessage(WindowMessage& message) {
             return false;
         }
         simAdvanceClock(timer->due - simClock.now);
-        timer->due += timer->period;
-        postMessage(timer->window, WM_TIMER_MESSAGE, timer->id, 0);
+        simPostDueTimers();
+    }
+}
+
+std::uint64_t simNextTimerDue() {
+    const SimTimer* timer = nextTimer();
+    return timer != nullptr ? timer->due : UINT64_MAX;
+}
+
+void simPostDueTimers() {
+    for (SimTimer& timer : simWindowing.timers) {
+        if (timer.live && timer.due <= simClock.now) {
+            timer.due += timer.period;
+            postMessage(timer.window, WM_TIMER_MESSAGE, timer.id, 0);
+        }
     }
 }
 

@@ -77,5 +77,12 @@ WindowHandle simFindLocalWindow(const char16_t* className, const char16_t* title
 bool simPostLocalMessage(WindowHandle window, std::uint32_t message, std::uintptr_t wParam,
                          std::intptr_t lParam);
 
+// When the next timer is due (virtual milliseconds); UINT64_MAX for none.
+std::uint64_t simNextTimerDue();
+
+// Posts the message of every timer due by now and moves each on by its period:
+// what a modal loop that waits in real time does as the clock passes them.
+void simPostDueTimers();
+
 // The child of `parent` with that id, or None.
 WindowHandle simChildWindow(WindowHandle parent, int id);

@@ -495,6 +495,17 @@ void catchUp(std::uint64_t dueMs) {
     }
 }
 
+// Real milliseconds, at the present speed, until virtual time reaches `dueMs`
+// (at most a minute); -1 for never.
+int realTimeoutUntil(std::uint64_t dueMs) {
+    if (dueMs == UINT64_MAX) {
+        return -1;
+    }
+    const std::uint64_t left = dueMs > simClock.now ? dueMs - simClock.now : 0;
+    return static_cast<int>(
+        std::min<std::uint64_t>(left / static_cast<unsigned>(SPEEDS[speedChoice]) + 1, 60000));
+}
+
 void waitInTerminal(std::uint64_t dueMs) {
     if (terminal.interrupted != 0) {
         terminal.interrupted = 0;
@@ -505,12 +516,7 @@ void waitInTerminal(std::uint64_t dueMs) {
     drawHandheld();
     endFrame();
     catchUp(dueMs);
-    const std::uint64_t left = dueMs > simClock.now ? dueMs - simClock.now : 0;
-    const int timeoutMs = dueMs == UINT64_MAX
-                              ? -1
-                              : static_cast<int>(std::min<std::uint64_t>(
-                                    left / static_cast<unsigned>(SPEEDS[speedChoice]) + 1, 60000));
-    const bool input = waitForInput(timeoutMs);
+    const bool input = waitForInput(realTimeoutUntil(dueMs));
     catchUp(dueMs);
     if (input) {
         for (const Input& key : readInputs()) {
@@ -596,6 +602,19 @@ MenuLevel levelAt(MenuHandle menu, int column, int row) {
 
 // The popup with its bottom-right corner where the program asked, then each
 // submenu beside the entry that opens it.
+// Waits for keys while a menu or a message box is up; meanwhile time passes and
+// its loop delivers the program's timer ticks and other copies' requests, as
+// the device's modal loops do. True when keys came.
+bool waitForInputInModalLoop() {
+    const std::uint64_t due = simNextTimerDue();
+    const bool input = waitForInput(realTimeoutUntil(due));
+    catchUp(due);
+    simPostDueTimers();
+    simReceiveSharedMessages(); // another copy waits for an answer
+    simRunModalLoop();
+    return input;
+}
+
 std::uint32_t chooseInTerminal(MenuHandle menu, int x, int y) {
     const Layout sizes = layout();
     const int right = 2 + x / sizes.pixelsPerColumn;
@@ -604,7 +623,7 @@ std::uint32_t chooseInTerminal(MenuHandle menu, int x, int y) {
         levelAt(menu, right - LONGEST_MENU_TEXT - 2, bottom - menuHeight(menu) + 1)};
     for (;;) {
         drawMenus(levels);
-        if (!waitForInput(-1)) {
+        if (!waitForInputInModalLoop()) {
             if (terminal.interrupted != 0) {
                 return 0;
             }
@@ -667,7 +686,7 @@ int answerInTerminal(const char16_t* text, const char16_t* caption, std::uint32_
             drawBox(4, 4, width, lines, utf8Of(std::u16string(caption)));
         }
         endFrame();
-        if (!waitForInput(-1)) {
+        if (!waitForInputInModalLoop()) {
             if (terminal.interrupted != 0) {
                 return byDefault;
             }
