@@ -4,12 +4,13 @@
 # dialog opened and closed, a terminal too small and then large enough again,
 # a second copy started with "#3" in another process handing its preset over,
 # q ending the program with its settings saved, and a VGA PXA255 handheld
-# turned sideways. Every wait has a limit.
+# turned sideways, and a terminal closed under an open menu. Every wait has a
+# limit.
 set -uo pipefail
 sim=$1
 work=$(mktemp -d)
 session=tavil-interactive-$$
-trap 'tmux kill-session -t "$session" 2>/dev/null; rm -rf "$work"' EXIT
+trap 'tmux kill-session -t "$session" 2>/dev/null; pkill -9 -f -- "--state $work/" 2>/dev/null; rm -rf "$work"' EXIT
 
 export TAVIL_RUN_FOLDER=$work/run # copies of this test find each other only
 tmux new-session -d -s "$session" -x 120 -y 45 \
@@ -78,4 +79,20 @@ tmux send-keys -t "$session" r
 until_shown 'Screen     640 x 480, turned 90'
 tmux send-keys -t "$session" q
 until_shown 'ended with 0'
+# A terminal that goes away while the menu is up ends the program at once.
+tmux kill-session -t "$session"
+tmux new-session -d -s "$session" -x 120 -y 45 "$sim --state $work/gone.txt"
+until_shown 'core 416 MHz'
+tmux send-keys -t "$session" t
+until_shown '624 МГц'
+tmux kill-session -t "$session"
+for _ in $(seq 50); do
+    pgrep -f -- "--state $work/gone.txt" >/dev/null || break
+    sleep 0.1
+done
+if pgrep -f -- "--state $work/gone.txt" >/dev/null; then
+    pkill -9 -f -- "--state $work/gone.txt"
+    echo "FAIL: the program ran on after its terminal went away"
+    exit 1
+fi
 echo "interactive mode: all steps pass"

@@ -9,6 +9,7 @@
 #include "platform/sim/utf8.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -350,6 +351,9 @@ bool drawHandheld() {
 std::vector<Input> readInputs() {
     char bytes[128];
     const ssize_t count = read(STDIN_FILENO, bytes, sizeof bytes);
+    if (count == 0 || (count < 0 && errno != EINTR && errno != EAGAIN)) {
+        terminal.interrupted = 1; // the terminal is gone: end as on a hang-up
+    }
     std::vector<Input> inputs;
     for (ssize_t i = 0; i < count; ++i) {
         const char c = bytes[i];
@@ -622,11 +626,11 @@ std::uint32_t chooseInTerminal(MenuHandle menu, int x, int y) {
     std::vector<MenuLevel> levels = {
         levelAt(menu, right - LONGEST_MENU_TEXT - 2, bottom - menuHeight(menu) + 1)};
     for (;;) {
+        if (terminal.interrupted != 0) {
+            return 0;
+        }
         drawMenus(levels);
         if (!waitForInputInModalLoop()) {
-            if (terminal.interrupted != 0) {
-                return 0;
-            }
             continue;
         }
         for (const Input& input : readInputs()) {
@@ -681,15 +685,15 @@ int answerInTerminal(const char16_t* text, const char16_t* caption, std::uint32_
     lines.push_back("");
     lines.push_back(yesNo ? "   [Y]es   [N]o" : "   [OK] (Enter)");
     for (;;) {
+        if (terminal.interrupted != 0) {
+            return byDefault;
+        }
         beginFrame();
         if (drawHandheld()) {
             drawBox(4, 4, width, lines, utf8Of(std::u16string(caption)));
         }
         endFrame();
         if (!waitForInputInModalLoop()) {
-            if (terminal.interrupted != 0) {
-                return byDefault;
-            }
             continue;
         }
         for (const Input& input : readInputs()) {
