@@ -5,6 +5,7 @@
 // runs for a few seconds of the handheld's time (TAVIL_SECONDS, 3 by default)
 // and the screen is printed then.
 
+#include "core/program_name.h"
 #include "platform/sim/name_compare.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_handheld.h"
@@ -88,7 +89,7 @@ int runProgram(const FrontOptions& options) {
 // copy running in another process and ends before it registers its window class.
 bool programRanHere() {
     for (const SimWindowClass& windowClass : simWindowing.classes) {
-        if (windowClass.registered && sameName(windowClass.name, u"Tavil")) {
+        if (windowClass.registered && sameName(windowClass.name, PROGRAM_NAME)) {
             return true;
         }
     }

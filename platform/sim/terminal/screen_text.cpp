@@ -1,6 +1,7 @@
 #include "platform/sim/terminal/screen_text.h"
 
 #include "clock/clock_arithmetic.h"
+#include "core/megabytes.h"
 #include "platform/display_settings.h"
 #include "platform/message_box.h"
 #include "platform/sim/resource_script.h"
@@ -117,8 +118,8 @@ std::vector<std::string> devicePanelLines(SimProcessorKind processor) {
         formatted("CCCR       0x%X   CCLKCFG 0x%X", simProcessor.cccr, simProcessor.cclkcfg),
         clockLine(processor),
         formatted("Load       %u %%", simClock.loadPercent),
-        formatted("Memory     %u MB, %u MB free", memory.totalPhysical >> 20,
-                  memory.availablePhysical >> 20),
+        formatted("Memory     %u MB, %u MB free", wholeMegabytes(memory.totalPhysical),
+                  wholeMegabytes(memory.availablePhysical)),
         formatted("Battery    %u %%, %d mA", power.batteryLifePercent, power.batteryCurrent),
         formatted("Power      %s", power.acLineStatus == ON_MAINS ? "external" : "battery"),
         formatted("Screen     %d x %d, turned %u", simScreenMetrics.width, simScreenMetrics.height,
