@@ -3,9 +3,14 @@
 #include "core/app_state.h"
 #include "platform/clock_hardware.h"
 
+// A fault on the load reads as a register that cannot be reached.
 std::uint32_t readCccr() {
     const CccrMapping mapping = mapCccrWindow();
-    const std::uint32_t value = mapping.mapped ? loadCccr(mapping.window) : 0;
+    std::uint32_t value = 0;
+    if (mapping.mapped) {
+        auto load = [&] { value = loadCccr(mapping.window); };
+        underFaultGuard(load);
+    }
     releaseCccrWindow(mapping.window);
     return value;
 }

@@ -30,12 +30,19 @@ std::int32_t currentReading() {
     return 0;
 }
 
-// The notification area shows `icon` from now on; the one it showed before goes.
-void showIcon(IconHandle icon) {
+// The notification area shows `icon` from now on and the one it showed before
+// goes. When the icon could not be made or shown, the area keeps the old one and
+// the icon goes instead: false, and the next refresh tries again.
+bool showIcon(IconHandle icon) {
     const IconHandle previous = appState.notifyData.icon;
     appState.notifyData.icon = icon;
-    modifyNotifyIcon(appState.notifyData);
+    if (icon == IconHandle::None || !modifyNotifyIcon(appState.notifyData)) {
+        appState.notifyData.icon = previous;
+        destroyIcon(icon);
+        return false;
+    }
     destroyIcon(previous);
+    return true;
 }
 
 IconHandle makeReadingIcon(std::int32_t reading) {
@@ -63,9 +70,10 @@ void refreshTrayIcon() {
     if (appState.iconReadingDrawn != 0 && reading == appState.lastIconReading) {
         return;
     }
-    appState.lastIconReading = reading;
-    appState.iconReadingDrawn = 1;
-    showIcon(makeReadingIcon(reading));
+    if (showIcon(makeReadingIcon(reading))) {
+        appState.lastIconReading = reading;
+        appState.iconReadingDrawn = 1;
+    }
 }
 
 void forceIconRedraw() {

@@ -25,11 +25,21 @@ int guardDepth = 0;
     std::longjmp(*activeGuards[guardDepth - 1], 1);
 }
 
-// Coprocessor instructions and the CCCR store are privileged.
-void requirePrivilege(bool injectedFault) {
-    if (!simProcessor.kernelMode || injectedFault) {
+// Every register access counts towards a fault planted some accesses ahead.
+void countAccess(bool injectedFault) {
+    int& countdown = simProcessor.faults.accessesBeforeFault;
+    const bool planted = countdown > 0 && --countdown == 0;
+    if (injectedFault || planted) {
         raiseProcessorFault();
     }
+}
+
+// Coprocessor instructions and the CCCR store are privileged.
+void requirePrivilege(bool injectedFault) {
+    if (!simProcessor.kernelMode) {
+        raiseProcessorFault();
+    }
+    countAccess(injectedFault);
 }
 
 // An access through an address that maps nothing faults.
@@ -77,11 +87,12 @@ void writeCclkcfg(std::uint32_t value) {
 }
 
 void setKernelMode(bool on) {
-    simProcessor.kernelMode = on;
+    simProcessor.kernelMode = on && !simProcessor.faults.kernelModeRefused;
 }
 
 std::uint32_t loadCccr(CccrWindow window) {
     requireMapped(window);
+    countAccess(simProcessor.faults.loadCccr);
     return simProcessor.cccr;
 }
 

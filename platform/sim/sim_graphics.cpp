@@ -50,22 +50,28 @@ int pixelAt(const SimBitmap& bitmap, int x, int y) {
     return (byte >> (7 - x % 8)) & 1;
 }
 
-IconHandle storeIcon(const SimIconPixels& pixels) {
-    const std::uintptr_t handle = freeSlot(graphics.icons);
-    if (handle == 0) {
-        return IconHandle::None;
-    }
-    graphics.icons[handle - 1] = SimIcon{true, pixels};
-    ++graphics.objectsMade;
-    return static_cast<IconHandle>(handle);
-}
-
 template <typename Slot, int Capacity> int liveCount(const Slot (&slots)[Capacity]) {
     int live = 0;
     for (const Slot& slot : slots) {
         live += slot.live ? 1 : 0;
     }
     return live;
+}
+
+bool graphicsHeapFull() {
+    return graphics.liveObjectLimit > 0 &&
+           liveCount(graphics.bitmaps) + liveCount(graphics.icons) >= graphics.liveObjectLimit;
+}
+
+IconHandle storeIcon(const SimIconPixels& pixels) {
+    const std::uintptr_t handle =
+        graphics.iconCreationFails || graphicsHeapFull() ? 0 : freeSlot(graphics.icons);
+    if (handle == 0) {
+        return IconHandle::None;
+    }
+    graphics.icons[handle - 1] = SimIcon{true, pixels};
+    ++graphics.objectsMade;
+    return static_cast<IconHandle>(handle);
 }
 
 void show(const NotifyIconRecord& record) {
@@ -119,7 +125,9 @@ IconHandle loadApplicationIcon(ModuleHandle, int size) {
 BitmapHandle createBitmap(int width, int height, int bitsPerPixel, const void* bits) {
     const bool supported = (bitsPerPixel == 1 || bitsPerPixel == 4) && width > 0 && height > 0 &&
                            width <= 64 && height <= 64;
-    const std::uintptr_t handle = supported && bits != nullptr ? freeSlot(graphics.bitmaps) : 0;
+    const bool refused = graphics.bitmapCreationFails || graphicsHeapFull();
+    const std::uintptr_t handle =
+        supported && bits != nullptr && !refused ? freeSlot(graphics.bitmaps) : 0;
     if (handle == 0) {
         return BitmapHandle::None;
     }
@@ -165,7 +173,7 @@ void destroyIcon(IconHandle icon) {
 
 bool addNotifyIcon(const NotifyIconRecord& record) {
     ++simNotificationArea.addCalls;
-    if (isShownIcon(record)) {
+    if (simNotificationArea.addFails || isShownIcon(record)) {
         return false;
     }
     show(record);
@@ -175,7 +183,7 @@ bool addNotifyIcon(const NotifyIconRecord& record) {
 
 bool modifyNotifyIcon(const NotifyIconRecord& record) {
     ++simNotificationArea.modifyCalls;
-    if (!isShownIcon(record)) {
+    if (simNotificationArea.modifyFails || !isShownIcon(record)) {
         return false;
     }
     show(record);

@@ -18,6 +18,8 @@ struct SimNotificationArea {
     int addCalls;
     int modifyCalls;
     int deleteCalls;
+    bool addFails;    // the taskbar is not there yet: adding is refused
+    bool modifyFails; // modifying is refused and the area keeps what it shows
 };
 
 extern SimNotificationArea& simNotificationArea; // simHandheld.graphics.notificationArea
@@ -46,6 +48,11 @@ struct SimGraphics {
     int applicationIconLoads;
     int objectsMade; // bitmaps and icons
     SimNotificationArea notificationArea;
+    bool bitmapCreationFails;
+    bool iconCreationFails; // also loading the application icon
+    // When n > 0: no more than n bitmaps and icons together are alive; a creation
+    // beyond that fails, as when the graphics heap runs out.
+    int liveObjectLimit;
 };
 
 int simLiveBitmaps();

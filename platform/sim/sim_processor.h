@@ -15,7 +15,12 @@ struct SimProcessorFaults {
     bool readCclkcfg;
     bool writeCclkcfg;
     bool storeCccr;
+    bool loadCccr;     // a read through a mapped window
     bool copyCccrPage; // the physical copy into a reservation fails (not a fault: the call fails)
+    bool kernelModeRefused; // switching kernel mode on leaves it off, as for an untrusted program
+    // When n > 0: the n-th register access from now (a coprocessor access, a CCCR
+    // load or store) faults, wherever it falls in a guarded step.
+    int accessesBeforeFault;
 };
 
 enum class SimRegisterWrite : std::uint8_t { Cccr, Cclkcfg };

@@ -276,7 +276,7 @@ std::intptr_t dispatchMessage(const WindowMessage& message) {
 }
 
 bool setTimer(WindowHandle window, std::uintptr_t id, std::uint32_t periodMs) {
-    if (liveWindow(window) == nullptr || periodMs == 0) {
+    if (simWindowing.timerCreationFails || liveWindow(window) == nullptr || periodMs == 0) {
         return false;
     }
     SimTimer* free = nullptr;

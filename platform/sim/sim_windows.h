@@ -41,6 +41,7 @@ struct SimWindowing {
     SimWindowClass classes[SIM_WINDOW_CAPACITY];
     SimWindow windows[SIM_WINDOW_CAPACITY];
     SimTimer timers[SIM_TIMER_CAPACITY];
+    bool timerCreationFails;                 // every setTimer is refused
     WindowMessage queue[SIM_QUEUE_CAPACITY]; // a ring: `queued` messages from `first`
     int first;
     int queued;

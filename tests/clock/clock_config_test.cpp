@@ -19,7 +19,7 @@ class ClockConfigTest : public SimTest {
     void SetUp() override {
         SimTest::SetUp();
         runningWith(ClockFamily::Pxa27x, 0x02000210, TURBO_FAST_BUS);
-        appState.clockApplied = refreshTrayIcon; // as with the icon in the notification area
+        iconInNotificationArea();
     }
 
     static void expectNothingWritten() {
@@ -95,6 +95,26 @@ TEST_F(ClockConfigTest, AFaultDuringTheWriteIsSilentAndKeepsTheConfiguration) {
         EXPECT_EQ(iconRedraws(), 0);
         EXPECT_EQ(simHandheld.errorBeeps, 0);
         EXPECT_EQ(simHandheld.messageBoxCount, 0);
+    }
+}
+
+// The store and the change word are the apply's only register accesses: a
+// fault on either keeps the configuration, a fault planted beyond them waits.
+TEST_F(ClockConfigTest, AFaultPlantedAheadFallsOnThatAccessOfTheApply) {
+    struct Row {
+        int accessesBeforeFault;
+        std::uint32_t cccrAfter;
+        int countdownAfter;
+    };
+    for (const Row row : {Row{1, 0x02000210, 0}, Row{2, 0x02000210, 0}, Row{3, 0x02000290, 1}}) {
+        startOver();
+        simProcessor.faults.accessesBeforeFault = row.accessesBeforeFault;
+        applyClockConfig(0x02000290);
+        EXPECT_EQ(appState.currentCccr, row.cccrAfter) << row.accessesBeforeFault;
+        EXPECT_EQ(simProcessor.faults.accessesBeforeFault, row.countdownAfter);
+        EXPECT_EQ(simProcessor.faultsRaised, row.countdownAfter == 0 ? 1 : 0);
+        EXPECT_EQ(simHandheld.errorBeeps, 0);
+        EXPECT_FALSE(simProcessor.kernelMode);
     }
 }
 

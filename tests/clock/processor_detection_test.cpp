@@ -65,6 +65,7 @@ TEST_F(ProcessorDetectionTest, AFaultShowsTheMessageAndKeepsWhatWasReadBeforeIt)
         {&SimProcessorFaults::readMainId, ClockFamily::None, false},
         {&SimProcessorFaults::readCacheType, ClockFamily::Pxa27x, false},
         {&SimProcessorFaults::readCclkcfg, ClockFamily::Pxa27x, true},
+        {&SimProcessorFaults::kernelModeRefused, ClockFamily::None, false},
     };
     for (const Row& row : rows) {
         startOver();
@@ -103,11 +104,15 @@ TEST_F(ProcessorDetectionTest, ClockFlagsFollowTheRegistersWithoutAPreset) {
 }
 
 TEST_F(ProcessorDetectionTest, AnUnreadableCccrGivesUpClockControlWithOneMessage) {
-    simProcessor.faults.copyCccrPage = true;
-    readClockState(detectProcessor(), false);
-    EXPECT_EQ(appState.clockFamily, ClockFamily::None);
-    EXPECT_EQ(appState.currentCccr, 0u);
-    expectNoAccessMessageOnce();
+    for (bool SimProcessorFaults::*fault :
+         {&SimProcessorFaults::copyCccrPage, &SimProcessorFaults::loadCccr}) {
+        startOver();
+        simProcessor.faults.*fault = true;
+        readClockState(detectProcessor(), false);
+        EXPECT_EQ(appState.clockFamily, ClockFamily::None);
+        EXPECT_EQ(appState.currentCccr, 0u);
+        expectNoAccessMessageOnce();
+    }
 }
 
 TEST_F(ProcessorDetectionTest, AnUnrecognisedProcessorNeverReadsTheCccr) {

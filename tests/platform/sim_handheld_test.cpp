@@ -4,11 +4,14 @@
 
 #include "platform/clock_hardware.h"
 #include "platform/dialogs.h"
+#include "platform/graphics.h"
 #include "platform/live_objects.h"
 #include "platform/menus.h"
 #include "platform/message_box.h"
+#include "platform/notification_icon.h"
 #include "platform/sim/resource_script.h"
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_graphics.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_menus.h"
 #include "platform/sim/sim_windows.h"
@@ -72,6 +75,73 @@ TEST_F(SimHandheldTest, AnAccessThroughAReleasedWindowFaults) {
     releaseCccrWindow(mapping.window);
     auto readReleased = [&] { loadCccr(mapping.window); };
     EXPECT_FALSE(underFaultGuard(readReleased));
+}
+
+// Each failure switch makes its call fail, and only while it is set.
+TEST_F(SimHandheldTest, EachFailureSwitchRefusesItsCall) {
+    struct Row {
+        const char* call;
+        void (*set)(bool on);
+        bool (*succeeds)();
+    };
+    static const std::uint8_t bits[32] = {};
+    static const NotifyIconRecord record{NOTIFY_ICON_RECORD_SIZE,
+                                         static_cast<WindowHandle>(7),
+                                         1,
+                                         NOTIFY_FLAG_ICON,
+                                         0,
+                                         IconHandle::None,
+                                         {}};
+    const Row rows[] = {
+        {"setTimer", [](bool on) { simWindowing.timerCreationFails = on; },
+         [] {
+             const WindowHandle window = createWindow(u"Tavil", u"Tavil", 0, ModuleHandle{});
+             const bool made = setTimer(window, 1, 1000);
+             destroyWindow(window);
+             return made;
+         }},
+        {"createBitmap", [](bool on) { simHandheld.graphics.bitmapCreationFails = on; },
+         [] {
+             const BitmapHandle bitmap = createBitmap(16, 16, 1, bits);
+             deleteBitmap(bitmap);
+             return bitmap != BitmapHandle::None;
+         }},
+        {"loadApplicationIcon", [](bool on) { simHandheld.graphics.iconCreationFails = on; },
+         [] {
+             const IconHandle icon = loadApplicationIcon(ModuleHandle{}, 16);
+             destroyIcon(icon);
+             return icon != IconHandle::None;
+         }},
+        {"a full graphics heap", [](bool on) { simHandheld.graphics.liveObjectLimit = on ? 1 : 0; },
+         [] {
+             const BitmapHandle first = createBitmap(16, 16, 1, bits);
+             const BitmapHandle second = createBitmap(16, 16, 1, bits);
+             deleteBitmap(first);
+             deleteBitmap(second);
+             return second != BitmapHandle::None;
+         }},
+        {"addNotifyIcon", [](bool on) { simNotificationArea.addFails = on; },
+         [] {
+             const bool added = addNotifyIcon(record);
+             deleteNotifyIcon(record);
+             return added;
+         }},
+        {"modifyNotifyIcon", [](bool on) { simNotificationArea.modifyFails = on; },
+         [] {
+             addNotifyIcon(record);
+             const bool modified = modifyNotifyIcon(record);
+             deleteNotifyIcon(record);
+             return modified;
+         }},
+    };
+    registerWindowClass(WindowClassRecord{0, defaultWindowProcedure, ModuleHandle{}, 0, u"Tavil"});
+    for (const Row& row : rows) {
+        row.set(true);
+        EXPECT_FALSE(row.succeeds()) << row.call;
+        row.set(false);
+        EXPECT_TRUE(row.succeeds()) << row.call;
+    }
+    EXPECT_EQ(livePlatformObjects().bitmaps + livePlatformObjects().icons, 0);
 }
 
 TEST_F(SimHandheldTest, ADestroyedMenuGivesBackItsMemoryAndItsHandlesStayDead) {

@@ -57,7 +57,7 @@ TEST_F(MainWindowTest, LoadIsTheBusyShareOfTheLastSecond) {
 // then draws the load just measured.
 TEST_F(MainWindowTest, TheTickEnforcesThenMeasuresThenRedraws) {
     runningWith(ClockFamily::Pxa27x, 0x02000210, 0x9);
-    appState.clockApplied = refreshTrayIcon; // as with the icon in the notification area
+    iconInNotificationArea();
     appState.iconView = static_cast<std::uint32_t>(IconView::Load);
     appState.cpuLoad = 33;
     simProcessor.cccr = 0x02000104; // changed behind the program's back

@@ -1,7 +1,10 @@
 #include "tests/support/sim_test_fixture.h"
 
 #include "platform/live_objects.h"
+#include "platform/notification_icon.h"
 #include "platform/sim/sim_graphics.h"
+#include "trayicon/icon_renderer.h"
+#include "trayicon/tray_icon.h"
 
 void SimTest::SetUp() {
     appState = AppState{};
@@ -54,6 +57,14 @@ std::uint32_t SimTest::writtenCccr(int position) {
 
 std::uint32_t SimTest::writtenCclkcfg(int position) {
     return written(SimRegisterWrite::Cclkcfg, position);
+}
+
+void SimTest::iconInNotificationArea() {
+    appState.notifyData.size = NOTIFY_ICON_RECORD_SIZE;
+    appState.notifyData.window = static_cast<WindowHandle>(1);
+    appState.notifyData.id = TRAY_ICON_ID;
+    addNotifyIcon(appState.notifyData);
+    appState.clockApplied = refreshTrayIcon;
 }
 
 int SimTest::iconRedraws() {

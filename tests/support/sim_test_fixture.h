@@ -27,6 +27,10 @@ class SimTest : public ::testing::Test {
     // in the register, with CCLKCFG (and the turbo state read from it) as given.
     static void runningWith(ClockFamily family, std::uint32_t cccr, std::uint32_t cclkcfg);
 
+    // The notification area shows the program's icon, and clock changes redraw
+    // it, as after addTrayIcon; nothing is drawn yet.
+    static void iconInNotificationArea();
+
     // Requests to change the icon that the notification area shows.
     static int iconRedraws();
 

@@ -155,6 +155,47 @@ TEST_F(IconRendererTest, AnAppliedClockConfigurationShowsAtOnce) {
     EXPECT_EQ(shownPixels(), expectedPixels(624, 11, 12, 16));
 }
 
+// An icon that cannot be made or shown leaves the notification area with the
+// reading it showed, leaks nothing, and is drawn by the next refresh.
+TEST_F(IconRendererTest, AnIconThatCannotBeMadeOrShownIsTriedAgain) {
+    struct Row {
+        const char* failure;
+        void (*inject)();
+    };
+    const Row rows[] = {
+        {"colour and mask bitmaps refused",
+         [] { simHandheld.graphics.bitmapCreationFails = true; }},
+        {"icon refused", [] { simHandheld.graphics.iconCreationFails = true; }},
+        {"graphics heap full after the colour bitmap",
+         [] { simHandheld.graphics.liveObjectLimit = simLiveIcons() + 1; }},
+        {"notification area refuses the change", [] { simNotificationArea.modifyFails = true; }},
+    };
+    appState.iconView = static_cast<std::uint32_t>(IconView::Load);
+    for (const Row& row : rows) {
+        appState.cpuLoad = 10;
+        forceIconRedraw();
+        refreshTrayIcon();
+        const IconHandle shown = appState.notifyData.icon;
+
+        row.inject();
+        appState.cpuLoad = 20;
+        refreshTrayIcon();
+        EXPECT_EQ(appState.notifyData.icon, shown) << row.failure;
+        EXPECT_EQ(shownPixels(), expectedPixels(10, 11, 12, 16)) << row.failure;
+        EXPECT_EQ(appState.lastIconReading, 10) << row.failure;
+        EXPECT_EQ(simLiveBitmaps(), 0) << row.failure;
+        EXPECT_EQ(simLiveIcons(), 1) << row.failure;
+
+        simHandheld.graphics.bitmapCreationFails = false;
+        simHandheld.graphics.iconCreationFails = false;
+        simHandheld.graphics.liveObjectLimit = 0;
+        simNotificationArea.modifyFails = false;
+        refreshTrayIcon(); // the same reading, not drawn yet
+        EXPECT_EQ(shownPixels(), expectedPixels(20, 11, 12, 16)) << row.failure;
+        EXPECT_EQ(simLiveIcons(), 1) << row.failure;
+    }
+}
+
 class TrayIconTest : public SimTest {};
 
 TEST_F(TrayIconTest, TheIconIsAddedWithItsRecordAndRemovedWithTheWindow) {
