@@ -476,7 +476,9 @@ void actWhileModal() {
         presetRequest();
         break;
     case 3:
-        writeCccrBehindTheProgram();
+        if (run.startedChecked) { // the image found at start-up is the one before the start
+            writeCccrBehindTheProgram();
+        }
         break;
     case 4:
         showMenuRequest();
@@ -511,7 +513,7 @@ constexpr WeightedAction ACTIONS[] = {
 };
 
 void randomAction() {
-    int total = 1; // ending the program
+    int total = 2; // ending the program
     for (const WeightedAction& action : ACTIONS) {
         total += action.weight;
     }
@@ -523,7 +525,7 @@ void randomAction() {
         }
         roll -= action.weight;
     }
-    endProgram();
+    endProgram(); // the last two in `total`
 }
 
 // ---- the driver's hooks
@@ -723,8 +725,10 @@ void corruptSetting() {
     const char16_t* name = run.random.pick(SETTING_NAMES);
     switch (run.random.below(5)) {
     case 0: {
+        static constexpr std::uint32_t EDGES[] = {0, 1, 2, 3, 4,          5,
+                                                  6, 7, 8, 9, 0xFFFFFFFF, 0x12345678};
         const std::uint32_t value =
-            run.random.chance(500) ? run.random.below(12) : run.random.word();
+            run.random.chance(700) ? run.random.pick(EDGES) : run.random.word();
         simSetRegistryValue(SETTINGS_KEY, name, 4, &value, 4);
         note("stored " + utf8(name) + " = " + hex(value));
         break;
@@ -763,7 +767,7 @@ void corruptSetting() {
 }
 
 void beforeStart() {
-    while (run.random.chance(400)) {
+    while (run.random.chance(600)) {
         corruptSetting();
     }
     if (run.random.chance(300)) {

@@ -370,7 +370,7 @@ std::string checkStartedCopy(const RunFacts& facts, const StoredSettings& stored
     if (stored.keyExists) {
         expected[0] = std::min<std::uint32_t>(expected[0], 2);
         expected[1] = std::clamp<std::uint32_t>(expected[1], 4, 8);
-        if (family == ClockFamily::Pxa25x) {
+        if ((appState.cpuId & 0xFFFFE3F0) == 0x69052100) { // the family as identified
             expected[1] = std::min<std::uint32_t>(expected[1], 6);
         }
         expected[2] = expected[2] > 5 ? 0 : expected[2];
