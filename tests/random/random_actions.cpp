@@ -310,6 +310,7 @@ void writeCccrBehindTheProgram() {
     const std::uint32_t image = anyCccr();
     note("another program writes the CCCR " + hex(image));
     worldWriteCccr(image);
+    run.facts.tickDelivered = false; // until the next tick puts it back
 }
 
 void powerAction() {
@@ -351,6 +352,7 @@ void memoryAction() {
         run.random.chance(900) ? run.random.below(total / 2 + 1) : run.random.word();
     simHandheld.memory.memoryLoad = run.random.below(101);
     note("free memory " + std::to_string(simHandheld.memory.availablePhysical));
+    run.facts.tickDelivered = false; // until the next tick shows it
 }
 
 std::uint32_t newProcessId() {
