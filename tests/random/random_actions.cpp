@@ -462,17 +462,11 @@ void endProgram() {
 
 // What happens while a menu or message box waits: time, requests of other
 // copies, another program at the CCCR, a tap.
-void actWhileModal() {
-    if (run.depth > 2 || !run.random.chance(150)) {
-        return;
-    }
+void actOnceWhileModal() {
     switch (run.random.below(7)) {
     case 0:
     case 1:
         tick();
-        break;
-    case 6:
-        processAction();
         break;
     case 2:
         presetRequest();
@@ -485,9 +479,21 @@ void actWhileModal() {
     case 4:
         showMenuRequest();
         break;
+    case 5:
+        processAction();
+        break;
     default:
         tapIcon();
         break;
+    }
+}
+
+void actWhileModal() {
+    if (run.depth > 2) {
+        return;
+    }
+    for (int acts = 0; acts < 3 && run.random.chance(acts == 0 ? 150 : 400); ++acts) {
+        actOnceWhileModal();
     }
 }
 
