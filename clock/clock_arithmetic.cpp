@@ -221,9 +221,9 @@ bool isProducibleConfig(std::uint32_t image) {
         return l >= 1 && l <= HIGHEST_PXA25X_RUN_MULTIPLIER && m >= 1 && ratio >= LOWEST_RATIO &&
                ratio <= HIGHEST_PXA25X_RATIO;
     }
-    case ClockFamily::Pxa27x:
-        return l >= LOWEST_PXA27X_RUN_MULTIPLIER && ratio >= LOWEST_RATIO &&
-               ratio <= HIGHEST_PXA27X_RATIO;
+    case ClockFamily::Pxa27x: // it has no M field: bits 6:5 stay clear
+        return l >= LOWEST_PXA27X_RUN_MULTIPLIER && memoryMultiplierOf(image) == 0 &&
+               ratio >= LOWEST_RATIO && ratio <= HIGHEST_PXA27X_RATIO;
     case ClockFamily::None:
         break;
     }

@@ -47,7 +47,7 @@ std::uint32_t memoryClockMhz(std::uint32_t image);
 std::uint32_t cccrForFrequencyIndex(int index, std::uint32_t base, bool highClocks);
 
 // Whether the fields of the image lie where the program's own commands put them
-// on the running family: PXA27x L 2..31 and 2N 2..8; PXA25x L 1..5, M 1..3 and
+// on the running family: PXA27x L 2..31, 2N 2..8 and bits 6:5 clear; PXA25x L 1..5, M 1..3 and
 // N 2..6; nothing else in bits 15:7. Bits 31:16 do not count.
 bool isProducibleConfig(std::uint32_t image);
 

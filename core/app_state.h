@@ -66,6 +66,7 @@ struct AppState {
     // Popup menu (shell/): process ids of the last enumeration, by position.
     std::uint32_t menuProcessIds[MENU_PROCESS_LIMIT] = {};
     std::uint32_t menuProcessCount = 0; // positions of menuProcessIds that the enumeration filled
+    std::uint8_t popupMenuUp = 0;       // between building the menu and its closing
 
     // Notification icon (trayicon/).
     NotifyIconRecord notifyData = {};

@@ -114,7 +114,14 @@ void insertProcessList(MenuHandle popup) {
 
 } // namespace
 
+// One menu at a time: a request that its own loop delivers while it is up (a
+// tap, a second copy's message) finds it there, and the process list stays the
+// one the user chooses from.
 void showPopupMenu(WindowHandle window) {
+    if (appState.popupMenuUp != 0) {
+        return;
+    }
+    appState.popupMenuUp = 1;
     const MenuHandle menu = loadMenuResource(appState.instance, POPUP_MENU_RESOURCE);
     const MenuHandle popup = subMenu(menu, 0);
     buildClockMenu(popup);
@@ -126,5 +133,6 @@ void showPopupMenu(WindowHandle window) {
     prepareRotationEntries(popup);
     insertProcessList(popup);
     trackPopupMenu(popup, systemMetric(METRIC_SCREEN_WIDTH), menuBottom(), window);
+    appState.popupMenuUp = 0;
     destroyMenu(menu);
 }

@@ -93,6 +93,14 @@ extern SimHandheld simHandheld;
 // the system's cached power status holds too.
 void resetSimHandheld(SimProcessorKind processor);
 
+// The program's process ends, at its exit or when the device restarts under
+// it: the system takes back all that the process still held (its windows with
+// their timers and queued messages, its window classes and mutexes, its menus,
+// bitmaps, icons, CCCR windows and open handles) and its icon leaves the
+// taskbar. The world outside it (registry, files, processes, power, the
+// processor's registers, and the faults set up) stays as it is.
+void simEndProgramProcess();
+
 // The next message box is answered with `answer`. Without a scripted answer a
 // box is closed with its default button: No for the Yes/No boxes, else OK.
 void scriptMessageBoxAnswer(int answer);

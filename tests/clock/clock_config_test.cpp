@@ -243,6 +243,8 @@ constexpr UserPresetRow USER_PRESETS[] = {
     {ClockFamily::Pxa27x, 0x00000490, false}, // 2N 9
     {ClockFamily::Pxa27x, 0x00000810, false}, // bit 11: 2N overflowed its field
     {ClockFamily::Pxa27x, 0x0000C110, false}, // bits 15:14
+    {ClockFamily::Pxa27x, 0x02000245, false}, // bits 6:5, a field the PXA27x does not have
+    {ClockFamily::Pxa27x, 0x00000230, false}, // bit 5
     {ClockFamily::Pxa25x, 0x00000341, true},  // 600 MHz: L 1, M 2, N 6
     {ClockFamily::Pxa25x, 0x00000165, true},  // L 5, M 3, N 2
     {ClockFamily::Pxa25x, 0x00000101, false}, // M 0

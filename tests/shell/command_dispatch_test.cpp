@@ -2,6 +2,7 @@
 
 #include "platform/message_box.h"
 #include "platform/sim/sim_display.h"
+#include "platform/sim/sim_driver.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_menus.h"
 #include "platform/sim/sim_processes.h"
@@ -160,6 +161,29 @@ TEST_F(CommandDispatchTest, EndingAProcessEndsTheOneChosenEvenIfTheListChangesWh
     dispatchCommand(window, 10116, 0); // b, as listed when the user chose it
     EXPECT_EQ(simMenuTracking.count, 2) << "the request came while the question was up";
     EXPECT_EQ(simProcessWithId(0x200), nullptr);
+    EXPECT_NE(simProcessWithId(0x300), nullptr);
+    destroyWindow(window);
+}
+
+TEST_F(CommandDispatchTest, AMenuAskedForWhileTheMenuIsUpLeavesTheListChosenFrom) {
+    registerWindowClass(WindowClassRecord{3, mainWindowProc, ModuleHandle::None, 0, u"Tavil"});
+    const WindowHandle window = createWindow(u"Tavil", u"Tavil", 0, ModuleHandle::None);
+    simClearProcesses();
+    simAddProcess(0x100, 1, u"a.exe");
+    simAddProcess(0x200, 1, u"b.exe");
+    simAddProcess(0x300, 1, u"c.exe");
+    simDriver.chooseMenuCommand = [](MenuHandle, int, int) -> std::uint32_t {
+        simRemoveProcess(0x100); // a ends while the user looks at the menu
+        postMessage(findWindow(u"Tavil", u"Tavil"), MSG_SHOW_MENU, 0, 0); // a second copy
+        simRunModalLoop();
+        return 10116; // b, second in the list shown
+    };
+    scriptMessageBoxAnswer(MB_ANSWER_YES);
+    showPopupMenu(window);
+    simDriver = SimDriver{};
+    simRunModalLoop(); // the chosen command
+    EXPECT_EQ(simMenuTracking.count, 1);
+    EXPECT_EQ(simProcessWithId(0x200), nullptr) << "b was chosen";
     EXPECT_NE(simProcessWithId(0x300), nullptr);
     destroyWindow(window);
 }

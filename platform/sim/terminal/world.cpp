@@ -1,5 +1,6 @@
 #include "platform/sim/terminal/world.h"
 
+#include "core/app_state.h"
 #include "platform/dialogs.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/terminal/screen_text.h"
@@ -49,8 +50,13 @@ void worldRotateScreen(std::uint32_t orientation) {
     simTurnScreen(orientation);
 }
 
+// The copy is another process of the handheld, with a state record of its own:
+// it starts from a fresh one and leaves the running copy's as it was.
 void worldStartSecondCopy(const char16_t* commandLine) {
+    const AppState running = appState;
+    appState = AppState{};
     runTavil(SECOND_COPY_MODULE, commandLine);
+    appState = running;
 }
 
 bool worldTapIcon() {
