@@ -73,7 +73,8 @@ struct AppState {
 
     // Icon renderer (trayicon/): the reading the icon shows.
     std::int32_t lastIconReading = 0;
-    std::uint8_t iconReadingDrawn = 0; // 0: the next refresh draws whatever the reading
+    std::uint8_t iconReadingDrawn = 0;  // 0: the next refresh draws whatever the reading
+    std::uint8_t iconRefreshFailed = 0; // the icon could not be made or shown: ticks try again
 
     // Screen modes and rotation (device/).
     DisplayModeRecord displayMode = {};

@@ -25,8 +25,11 @@ void measureLoad() {
     appState.cpuLoad = load < 0 ? 0 : static_cast<std::int32_t>(load);
 }
 
-bool showsLiveReading() {
-    return appState.iconView > static_cast<std::uint32_t>(IconView::Frequency);
+// A live reading changes by itself; any other icon is redrawn only when its
+// last refresh failed.
+bool iconNeedsRefresh() {
+    return appState.iconView > static_cast<std::uint32_t>(IconView::Frequency) ||
+           appState.iconRefreshFailed != 0;
 }
 
 void onCreate(WindowHandle window) {
@@ -50,7 +53,7 @@ void onTrayCallback(WindowHandle window, std::intptr_t mouseMessage) {
 void onRefreshTick() {
     enforceClockConfig();
     measureLoad();
-    if (showsLiveReading()) {
+    if (iconNeedsRefresh()) {
         refreshTrayIcon();
     }
     if (appState.processorDialogOpen != 0) {

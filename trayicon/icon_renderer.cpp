@@ -32,7 +32,7 @@ std::int32_t currentReading() {
 
 // The notification area shows `icon` from now on and the one it showed before
 // goes. When the icon could not be made or shown, the area keeps the old one and
-// the icon goes instead: false, and the next refresh tries again.
+// the new one goes instead: false.
 bool showIcon(IconHandle icon) {
     const IconHandle previous = appState.notifyData.icon;
     appState.notifyData.icon = icon;
@@ -43,6 +43,10 @@ bool showIcon(IconHandle icon) {
     }
     destroyIcon(previous);
     return true;
+}
+
+void noteRefresh(bool iconShown) {
+    appState.iconRefreshFailed = iconShown ? 0 : 1;
 }
 
 IconHandle makeReadingIcon(std::int32_t reading) {
@@ -63,17 +67,20 @@ IconHandle makeReadingIcon(std::int32_t reading) {
 
 void refreshTrayIcon() {
     if (appState.iconView == static_cast<std::uint32_t>(IconView::Normal)) {
-        showIcon(loadApplicationIcon(appState.instance, trayIconSize()));
+        noteRefresh(showIcon(loadApplicationIcon(appState.instance, trayIconSize())));
         return;
     }
     const std::int32_t reading = currentReading();
     if (appState.iconReadingDrawn != 0 && reading == appState.lastIconReading) {
+        noteRefresh(true);
         return;
     }
-    if (showIcon(makeReadingIcon(reading))) {
+    const bool shown = showIcon(makeReadingIcon(reading));
+    if (shown) {
         appState.lastIconReading = reading;
         appState.iconReadingDrawn = 1;
     }
+    noteRefresh(shown);
 }
 
 void forceIconRedraw() {

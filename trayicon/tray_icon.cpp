@@ -20,6 +20,7 @@ void identify(WindowHandle window) {
 void addTrayIcon(WindowHandle window) {
     identify(window);
     appState.notifyData.icon = loadApplicationIcon(appState.instance, trayIconSize());
+    appState.iconRefreshFailed = appState.notifyData.icon == IconHandle::None ? 1 : 0;
     appState.notifyData.flags = NOTIFY_FLAG_MESSAGE | NOTIFY_FLAG_ICON | NOTIFY_FLAG_TIP;
     appState.notifyData.callbackMessage = MSG_TRAY_CALLBACK;
     addNotifyIcon(appState.notifyData);

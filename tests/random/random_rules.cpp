@@ -241,9 +241,16 @@ void checkTrayIcon(std::string& broken, const RunFacts& facts) {
         say(broken, "the notification area shows another icon than notifyData.icon");
         return;
     }
+    if (appState.iconRefreshFailed != 0) {
+        if (facts.tickDelivered && !facts.faultOn) {
+            say(broken, "a tick without faults left the icon refresh failed");
+        }
+        return; // the icon of an earlier refresh stays until a tick draws the new one
+    }
     const SimIconPixels* kept = simIconPixels(appState.notifyData.icon);
     if (kept == nullptr) {
-        return; // no icon could be made: nothing to compare
+        say(broken, "the notification area shows no live icon");
+        return;
     }
     if (!samePixels(*kept, simNotificationArea.shown)) {
         say(broken, "the kept icon is not what the notification area shows");
