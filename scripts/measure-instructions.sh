@@ -64,7 +64,8 @@ done
     exit 1
 }
 
-# Each dump: "operation runs instructions platform-instructions program-allocations unsplit".
+# Each dump: "operation runs instructions platform-instructions program-allocations
+# platform-allocations unsplit".
 split_dump() {
     awk -v root="$root/" -v sim="$root/platform/sim/" -v build="$build/" '
         function kind(file) {
@@ -110,10 +111,12 @@ split_dump() {
         }
         END {
             for (context in calls) {
-                if (own[context] > 0 && owner(context) == "program") allocations += calls[context]
+                if (own[context] == 0) continue # called only while collection was off
+                if (owner(context) == "program") allocations += calls[context]
+                else platformAllocations += calls[context]
             }
-            printf "%s %d %.0f %.0f %.0f %.0f\n", request[1], request[2], total, platform,
-                allocations, unsplit
+            printf "%s %d %.0f %.0f %.0f %.0f %.0f\n", request[1], request[2], total, platform,
+                allocations, platformAllocations, unsplit
         }' "$1"
 }
 
@@ -129,6 +132,23 @@ done
 per_run() { awk -v n="$1" -v runs="$2" 'BEGIN { printf "%.0f", n / runs }'; }
 
 failed=0
+
+# The bookkeeping itself: the probe's own allocation is the program's, the
+# simulated handheld's are not, and its instructions are the platform's.
+read -r _ runs total platform allocations _ _ < <(grep "^check-program-allocation " "$results") ||
+    runs=0
+if [ "$runs" -eq 0 ] || [ "$allocations" -ne "$runs" ]; then
+    echo "measure-instructions: one heap allocation a run was not counted as the program's" >&2
+    failed=1
+fi
+read -r _ runs total platform allocations platform_allocations _ < \
+    <(grep "^check-platform-only " "$results") || runs=0
+if [ "$runs" -eq 0 ] || [ "$allocations" -ne 0 ] || [ "$platform_allocations" -lt "$runs" ] ||
+    [ $(((total - platform) / runs)) -gt 60 ]; then
+    echo "measure-instructions: the simulated handheld's work was not told from the program's" >&2
+    failed=1
+fi
+
 printf '%-42s %6s %12s %10s %10s %12s\n' "Operation (per run)" "runs" "instructions" "program" \
     "platform" "allocations"
 for row in "${budgets[@]}"; do
@@ -136,7 +156,7 @@ for row in "${budgets[@]}"; do
     read -r operation <<<"$operation" # without the blanks around it
     read -r label <<<"$label"
     read -r all_budget own_budget allocation_budget <<<"$all_budget $own_budget $allocation_budget"
-    if ! read -r _ runs total platform allocations unsplit < <(grep "^$operation " "$results"); then
+    if ! read -r _ runs total platform allocations _ unsplit < <(grep "^$operation " "$results"); then
         echo "measure-instructions: nothing measured for $operation" >&2
         failed=1
         continue

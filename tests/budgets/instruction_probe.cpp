@@ -6,6 +6,7 @@
 // Run without callgrind it does the same work and measures nothing.
 
 #include "core/app_state.h"
+#include "platform/processes.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_processes.h"
@@ -117,9 +118,29 @@ void runMenuProcesses() {
     }
 }
 
+std::uint32_t* heldBlock = nullptr;
+
+// Checks of the script's bookkeeping: one heap allocation a run in our code
+// outside the simulated handheld, and a run spent inside it, where the heap is
+// used and none of it is the program's.
+void measureChecks() {
+    measure(
+        "check-program-allocation", 100, [](int) {},
+        [](int run) {
+            delete heldBlock;
+            heldBlock = new std::uint32_t(static_cast<std::uint32_t>(run));
+        });
+    measure(
+        "check-platform-only", 100, [](int) {},
+        [](int) { closeProcessSnapshot(takeProcessSnapshot()); });
+    delete heldBlock;
+}
+
 } // namespace
 
 int main() {
+    measureChecks();
+
     measure(
         "compose-16", 2000, [](int) {}, [](int run) { composeAndEncode(SMALL_ICON_SIZE, run); });
     measure(
