@@ -9,6 +9,8 @@ host_packages=(
     libgtest-dev googletest              # the host build's tests (configuring needs them);
                                          # the sources are built again for Windows
     libbenchmark-dev                     # benchmarks (configuring needs them too)
+    valgrind                             # instruction budgets: callgrind, and its header
+                                         # (configuring the release build needs it)
 )
 
 packages=(

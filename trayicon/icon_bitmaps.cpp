@@ -1,5 +1,28 @@
 #include "trayicon/icon_bitmaps.h"
 
+#include <bit>
+#include <cstring>
+
+namespace {
+
+static_assert(std::endian::native == std::endian::little,
+              "a word read from the pixels holds the first pixel in its low byte");
+
+constexpr std::uint64_t LOW_BIT_OF_EACH_BYTE = 0x0101010101010101;
+// Multiplying by this moves the low bit of byte i to bit 63 - i: the first
+// pixel's bit ends in the top bit of the top byte, the eighth's in its low bit.
+constexpr std::uint64_t GATHER_LOW_BITS_REVERSED = 0x8040201008040201;
+
+// The mask byte of eight pixels: their transparency bits, the first the top bit.
+std::uint8_t maskByte(const std::uint8_t* pixels) {
+    std::uint64_t eight;
+    std::memcpy(&eight, pixels, sizeof eight);
+    const std::uint64_t transparent = eight >> 4 & LOW_BIT_OF_EACH_BYTE; // ICON_TRANSPARENT
+    return static_cast<std::uint8_t>(transparent * GATHER_LOW_BITS_REVERSED >> 56);
+}
+
+} // namespace
+
 void encodeIconBitmaps(const IconImage& image, IconBitmapBits& bits) {
     const int pixels = image.size * image.size;
     for (int i = 0; i < pixels / 2; ++i) {
@@ -8,11 +31,6 @@ void encodeIconBitmaps(const IconImage& image, IconBitmapBits& bits) {
         bits.color[i] = static_cast<std::uint8_t>(left << 4 | right);
     }
     for (int i = 0; i < pixels / 8; ++i) {
-        std::uint8_t byte = 0;
-        for (int bit = 0; bit < 8; ++bit) {
-            const bool transparent = (image.pixels[8 * i + bit] & ICON_TRANSPARENT) != 0;
-            byte = static_cast<std::uint8_t>(byte << 1 | (transparent ? 1 : 0));
-        }
-        bits.mask[i] = byte;
+        bits.mask[i] = maskByte(image.pixels + 8 * i);
     }
 }

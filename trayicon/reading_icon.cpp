@@ -1,5 +1,8 @@
 #include "trayicon/reading_icon.h"
 
+#include <cstddef>
+#include <cstring>
+
 namespace {
 
 // Transparent pixels of each row, the leftmost pixel in the top bit of the row's
@@ -91,44 +94,68 @@ constexpr IconLayout LARGE_LAYOUT = {
 constexpr std::int64_t BARRED_READING = 1000;
 constexpr int NARROW_ONE_PULL = 2;
 
-void setPixel(IconImage& image, int x, int y, unsigned index) {
-    image.pixels[y * image.size + x] = static_cast<std::uint8_t>(index & 0xF);
+std::uint8_t* pixelRow(IconImage& image, int y) {
+    return image.pixels + y * image.size;
 }
 
-void fillBackground(IconImage& image, const IconLayout& layout, unsigned paper) {
-    for (int y = 0; y < layout.size; ++y) {
-        for (int x = 0; x < layout.size; ++x) {
-            const bool transparent = (layout.mask[y] >> (layout.size - 1 - x) & 1) != 0;
-            if (transparent) {
-                image.pixels[y * layout.size + x] = ICON_TRANSPARENT;
-            } else {
-                setPixel(image, x, y, paper);
-            }
-        }
+// The four pixels of a nibble, its top bit the leftmost: 0xFF where a bit is set.
+constexpr std::uint8_t NIBBLE_PIXELS[16][4] = {
+    {0x00, 0x00, 0x00, 0x00}, {0x00, 0x00, 0x00, 0xFF}, {0x00, 0x00, 0xFF, 0x00},
+    {0x00, 0x00, 0xFF, 0xFF}, {0x00, 0xFF, 0x00, 0x00}, {0x00, 0xFF, 0x00, 0xFF},
+    {0x00, 0xFF, 0xFF, 0x00}, {0x00, 0xFF, 0xFF, 0xFF}, {0xFF, 0x00, 0x00, 0x00},
+    {0xFF, 0x00, 0x00, 0xFF}, {0xFF, 0x00, 0xFF, 0x00}, {0xFF, 0x00, 0xFF, 0xFF},
+    {0xFF, 0xFF, 0x00, 0x00}, {0xFF, 0xFF, 0x00, 0xFF}, {0xFF, 0xFF, 0xFF, 0x00},
+    {0xFF, 0xFF, 0xFF, 0xFF},
+};
+
+// Sets to `index` the pixels that `bits` marks among the `width` pixels (a
+// multiple of four) from `first` on, the leftmost in bit `width` - 1: four
+// pixels a step, from the right, until no marked pixel is left.
+void drawRowBits(std::uint8_t* first, int width, std::uint32_t bits, std::uint8_t index) {
+    const std::uint32_t indexes = index * 0x01010101u;
+    for (std::uint8_t* four = first + width - 4; bits != 0; bits >>= 4, four -= 4) {
+        std::uint32_t marked;
+        std::uint32_t pixels;
+        std::memcpy(&marked, NIBBLE_PIXELS[bits & 0xF], sizeof marked);
+        std::memcpy(&pixels, four, sizeof pixels);
+        pixels = (pixels & ~marked) | (indexes & marked);
+        std::memcpy(four, &pixels, sizeof pixels);
     }
 }
 
-void drawBars(IconImage& image, const IconLayout& layout, unsigned ink) {
+// The paper in one fill, then each row's transparent pixels from its mask word.
+void fillBackground(IconImage& image, const IconLayout& layout, std::uint8_t paper) {
+    const int size = layout.size;
+    std::memset(image.pixels, paper, static_cast<std::size_t>(size * size));
+    for (int y = 0; y < size; ++y) {
+        drawRowBits(image.pixels + y * size, size, layout.mask[y], ICON_TRANSPARENT);
+    }
+}
+
+void drawBars(IconImage& image, const IconLayout& layout, std::uint8_t ink) {
     for (const int row : layout.barRows) {
-        for (int x = layout.barFirstColumn; x <= layout.barLastColumn; ++x) {
-            setPixel(image, x, row, ink);
-        }
+        std::memset(pixelRow(image, row) + layout.barFirstColumn, ink,
+                    static_cast<std::size_t>(layout.barLastColumn - layout.barFirstColumn + 1));
     }
 }
 
-void drawGlyph(IconImage& image, const IconLayout& layout, int digit, int column, unsigned ink) {
-    const std::uint8_t* rows = layout.glyphs + digit * layout.glyphHeight;
-    for (int row = 0; row < layout.glyphHeight; ++row) {
-        for (int bit = 0; bit < layout.glyphWidth; ++bit) {
-            if ((rows[row] >> (layout.glyphWidth - 1 - bit) & 1) != 0) {
-                setPixel(image, column + bit, layout.topRow + row, ink);
-            }
-        }
+// The measures are copied first: a store to a pixel could change any byte as far
+// as the compiler knows.
+void drawGlyph(IconImage& image, const IconLayout& layout, int digit, int column,
+               std::uint8_t ink) {
+    const int size = image.size;
+    const int width = layout.glyphWidth;
+    const int height = layout.glyphHeight;
+    const std::uint8_t* const rows = layout.glyphs + digit * height;
+    std::uint8_t* first = pixelRow(image, layout.topRow) + column;
+    for (int row = 0; row < height; ++row, first += size) {
+        drawRowBits(first, width, rows[row], ink);
     }
 }
 
 // Draws `count` digits of value (0..999): hundreds, tens and ones as needed.
-void drawDigits(IconImage& image, const IconLayout& layout, int value, int count, unsigned ink) {
+void drawDigits(IconImage& image, const IconLayout& layout, int value, int count,
+                std::uint8_t ink) {
     const int digits[3] = {value / 100, value % 100 / 10, value % 10};
     const int* cells = layout.cellColumns[count - 1];
     int pull[3] = {0, 0, 0};
@@ -148,8 +175,8 @@ IconImage composeReadingIcon(std::int32_t reading, unsigned textIndex, unsigned 
                              int size) {
     const IconLayout& layout = size == SMALL_ICON_SIZE ? SMALL_LAYOUT : LARGE_LAYOUT;
     const bool negative = reading < 0;
-    const unsigned ink = negative ? backgroundIndex : textIndex;
-    const unsigned paper = negative ? textIndex : backgroundIndex;
+    const auto ink = static_cast<std::uint8_t>((negative ? backgroundIndex : textIndex) & 0xF);
+    const auto paper = static_cast<std::uint8_t>((negative ? textIndex : backgroundIndex) & 0xF);
     const std::int64_t magnitude = negative ? -static_cast<std::int64_t>(reading) : reading;
 
     IconImage image{layout.size, {}};
