@@ -1,8 +1,10 @@
 // The stored settings: any values under the program's registry key (the known
-// names with any type and size, and others), then the start-up, a few ticks, a
-// menu and the exit. Whatever is stored, what start-up leaves in force is in range.
+// names with any type and size, and others), and the clock registers as another
+// program may have left them; then the start-up, a few ticks, a menu and the
+// exit. Whatever is stored, what start-up leaves in force is in range.
 
 #include "core/app_state.h"
+#include "platform/sim/sim_processor.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/windowing.h"
 #include "shell/main_window.h"
@@ -44,6 +46,15 @@ void storeValues(FuzzedDataProvider& input) {
     }
 }
 
+// Another program may have left any configuration in the clock registers.
+void leaveClockRegisters(FuzzedDataProvider& input) {
+    if (input.ConsumeBool()) {
+        simProcessor.cccr = input.ConsumeIntegral<std::uint32_t>();
+        simProcessor.runningCccr = simProcessor.cccr;
+        simProcessor.cclkcfg = input.ConsumeIntegral<std::uint32_t>();
+    }
+}
+
 void requireSettingsInRange() {
     constexpr std::uint32_t HIGHEST_ICON_VIEW = 5;
     constexpr std::uint32_t ICON_COLOR_BITS = 0x000F000F;
@@ -62,6 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider input(data, size);
     switchOnHandheld(pickProcessor(input));
     storeValues(input);
+    leaveClockRegisters(input);
     startProgram(u"", START_UP_MS);
     requireSettingsInRange();
     postMessage(mainWindow(), MSG_SHOW_MENU, 0, 0);
