@@ -7,7 +7,8 @@
 #   bash scripts/fuzz.sh [--seconds N] [target ...]
 #
 # N is the time per target (15 by default); the targets are the folders of
-# tests/fuzz/corpus (all by default). The working corpora stay in
+# tests/fuzz/corpus (all by default), each with the words of its input in
+# tests/fuzz/<target>.dict where it has one. The working corpora stay in
 # build/fuzz/work/<target> and grow from run to run; findings are written to
 # build/fuzz/findings/<target>/ and each run's output to build/fuzz/logs/.
 set -euo pipefail
@@ -44,6 +45,13 @@ fi
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j"$(nproc)" >/dev/null
 
+# What went wrong: the report from its first line, with its stack, and the summary.
+report() {
+    awk '/ERROR: |runtime error:|fuzz check failed|ALARM:|out-of-memory|deadly signal/ { found = 1 }
+         found && shown < 40 { print; shown++; next }
+         /^SUMMARY: / { print }' "$1"
+}
+
 # The input as hex bytes and text, at most its first 512 bytes.
 show_input() {
     echo "--- $1 ($(stat -c %s "$1") bytes)"
@@ -63,17 +71,21 @@ for target in "${targets[@]}"; do
     mkdir -p "$work" "$findings" build/fuzz/logs
     rm -f "$findings"/*
     cp "tests/fuzz/corpus/$target"/* "$work"/
+    options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+        -artifact_prefix="$findings/")
+    if [ -f "tests/fuzz/$target.dict" ]; then
+        options+=(-dict="tests/fuzz/$target.dict")
+    fi
     status=0
-    "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="$findings/" "$work" >"$log" 2>&1 || status=$?
+    "$fuzzer" "${options[@]}" "$work" >"$log" 2>&1 || status=$?
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
     if [ "$status" -eq 0 ]; then
         echo "fuzz $target: ${runs:-0} runs in ${seconds} s, no finding"
         continue
     fi
     failed+=("$target")
-    echo "fuzz $target: FINDING after ${runs:-?} runs (exit $status); the end of $log:"
-    grep -v -E '^#[0-9]+\s+(NEW|REDUCE|pulse|INITED)' "$log" | tail -n 40
+    echo "fuzz $target: FINDING after ${runs:-?} runs (exit $status); from $log:"
+    report "$log"
     for input in "$findings"/*; do
         [ -e "$input" ] || continue
         show_input "$input"
