@@ -1,7 +1,7 @@
 // Window messages and command ids with any parameters: the running program's
 // main window gets a sequence of messages decoded from the input, with menu
-// choices and message-box answers, the world changing and time passing between
-// them, and then the exit.
+// choices and message-box answers, the world changing (with any readings of the
+// battery and memory) and time passing between them, and then the exit.
 
 #include "core/command_ids.h"
 #include "platform/message_box.h"
@@ -59,8 +59,26 @@ void postToMainWindow(FuzzedDataProvider& input) {
     letProgramRun(0);
 }
 
+// The battery driver and the memory status may report anything.
+void reportAnything(FuzzedDataProvider& input) {
+    PowerStatus& power = simHandheld.power;
+    power.acLineStatus = input.ConsumeIntegral<std::uint8_t>();
+    power.batteryFlag = input.ConsumeIntegral<std::uint8_t>();
+    power.batteryLifePercent = input.ConsumeIntegral<std::uint8_t>();
+    power.backupBatteryFlag = input.ConsumeIntegral<std::uint8_t>();
+    power.backupBatteryLifePercent = input.ConsumeIntegral<std::uint8_t>();
+    power.batteryVoltage = input.ConsumeIntegral<std::uint32_t>();
+    power.batteryCurrent = input.ConsumeIntegral<std::int32_t>();
+    power.batteryTemperature = input.ConsumeIntegral<std::uint32_t>();
+    power.backupBatteryVoltage = input.ConsumeIntegral<std::uint32_t>();
+    power.batteryChemistry = input.ConsumeIntegral<std::uint8_t>();
+    simHandheld.memory =
+        MemoryStatus{input.ConsumeIntegral<std::uint32_t>(), input.ConsumeIntegral<std::uint32_t>(),
+                     input.ConsumeIntegral<std::uint32_t>()};
+}
+
 void changeWorld(FuzzedDataProvider& input) {
-    switch (input.ConsumeIntegralInRange(0, 4)) {
+    switch (input.ConsumeIntegralInRange(0, 5)) {
     case 0:
         worldWriteCccr(input.ConsumeIntegral<std::uint32_t>());
         break;
@@ -72,6 +90,9 @@ void changeWorld(FuzzedDataProvider& input) {
         break;
     case 3:
         worldStartProcess(u"\\Windows\\fuzz.exe", input.ConsumeIntegralInRange(1, 8));
+        break;
+    case 4:
+        reportAnything(input);
         break;
     default:
         worldEndProcess(input.ConsumeIntegral<std::uint32_t>());
