@@ -1,6 +1,8 @@
 // The terminal simulator's script reader: any text as a script. A script that
 // reads is run against the program on a fresh handheld (when it is short
 // enough for a fuzzing run), which must end cleanly whatever the script does.
+// The last byte of the input picks the processor by its value modulo 3: the
+// seeds end in '0' (PXA270), '1' (PXA255) or '2' (no clock control).
 
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/terminal/script.h"
