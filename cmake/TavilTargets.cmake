@@ -16,7 +16,7 @@ endfunction()
 # GCC 12 reports string concatenations of the standard library as overlapping
 # copies when optimising (a false -Wrestrict), which the tests use freely.
 function(tavil_test_code target)
-    target_compile_options(${target} PRIVATE ${TAVIL_WARNINGS} -Wno-restrict)
+    target_compile_options(${target} PRIVATE ${TAVIL_WARNINGS} $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>)
     target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR})
 endfunction()
 

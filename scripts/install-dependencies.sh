@@ -22,6 +22,7 @@ packages=(
     clang                                # the device's own sources, compiled for 32-bit Windows
                                          # with the C and C++ headers below, which have no <windows.h>
     clang-format                         # the layout check
+    libclang-rt-14-dev                   # the fuzz targets: libFuzzer and the sanitizers' run-time for clang
 )
 
 # The portable core is compiled for the device's processor but never linked, so

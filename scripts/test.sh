@@ -2,7 +2,8 @@
 # Every test: installs what is missing, builds the host (debug with sanitizers,
 # and release) and the Windows build, and runs all their tests, the Windows ones
 # under Wine, and compiles the portable core for the handheld's processor (arm),
-# whose test checks the objects' instruction set and calling conventions.
+# whose test checks the objects' instruction set and calling conventions; then
+# runs each fuzz target for a few seconds (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -31,6 +32,10 @@ for preset in "${presets[@]}"; do
     fi
 done
 
+fuzz_status=0
+scripts/fuzz.sh || fuzz_status=$?
+
 echo
 echo "ctest: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+if [ "$fuzz_status" -eq 0 ]; then echo "fuzz: no finding"; else echo "fuzz: FAILED"; fi
+[ "$failed" -eq 0 ] && [ "$fuzz_status" -eq 0 ]

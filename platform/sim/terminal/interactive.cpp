@@ -756,6 +756,7 @@ bool startInteractive(SimProcessorKind processor) {
         return false;
     }
     shownProcessor = processor;
+    worldStartRun();
     simDriver = SimDriver{waitEnteringTerminal, chooseEnteringTerminal, answerEnteringTerminal};
     return true;
 }

@@ -421,6 +421,7 @@ bool parseScript(const std::string& script, std::vector<ScriptCommand>& commands
 
 void startScript(std::vector<ScriptCommand> commands, SimProcessorKind processor) {
     run = ScriptRun{std::move(commands), 0, 0, processor, {}, {}};
+    worldStartRun();
     simDriver = SimDriver{waitForScript, chooseFromScript, answerFromScript};
 }
 

@@ -65,6 +65,10 @@ bool worldTapIcon() {
                        simNotificationArea.id, TAP_MESSAGE);
 }
 
+void worldStartRun() {
+    closeAsked = false;
+}
+
 void worldCloseProgram() {
     if (closeAsked || !simNotificationArea.iconPresent ||
         !postMessage(simNotificationArea.window, WM_CLOSE_MESSAGE, 0, 0)) {

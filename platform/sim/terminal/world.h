@@ -28,6 +28,9 @@ void worldStartSecondCopy(const char16_t* commandLine);
 // The user taps the tray icon; false when there is none.
 bool worldTapIcon();
 
+// A run of the program begins: no close has been asked of it yet.
+void worldStartRun();
+
 // The user closes the program as its own exit command does (its window gets the
 // close message); asked again, or without a window, the program is told to quit.
 void worldCloseProgram();
