@@ -8,6 +8,7 @@ in the order the target takes them. Run from anywhere:
 python3 scripts/make-fuzz-seeds.py"""
 
 import os
+import re
 
 CORPUS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "fuzz", "corpus")
 
@@ -173,7 +174,7 @@ class Steps:
     def world(self, event, *values):
         seed = self.seed
         seed.integral(0, 4, WORLD)
-        seed.integral(0, 5, event)
+        seed.integral(0, 6, event)
         if event == 0:
             seed.unsigned(32, values[0])  # another program's CCCR
         elif event == 1:
@@ -185,13 +186,21 @@ class Steps:
         elif event == 4:
             for bits, value in values:  # the readings: negative bits for a signed field
                 (seed.signed if bits < 0 else seed.unsigned)(abs(bits), value)
-        else:
+        elif event == 5:
             seed.unsigned(32, values[0])  # a process ends
+        else:
+            seed.unsigned(8, FAULT_SWITCHES.index(values[0]))  # a failure of the handheld
+            seed.boolean(values[1])  # on or off
         return self
 
     def data(self):
         return self.seed.data()
 
+
+# The names of the failures the handheld can be told to make, in table order.
+with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "random",
+                       "fault_switches.h")) as header:
+    FAULT_SWITCHES = re.findall(r'\{"([\w.]+)",', header.read())
 
 ODD_READINGS = [(8, 2), (8, 128 + 8), (8, 255), (8, 0), (8, 101), (32, 0xFFFFFFFF), (-32, -2**31),
                 (32, 0x80000000), (32, 0), (8, 200), (32, 101), (32, 0), (32, 0xFFFFFFFF)]
@@ -214,6 +223,9 @@ def window_messages():
     put("window_messages", "odd-readings-in-the-dialogs",
         Steps(PXA270).post(WM_COMMAND, 10069).post(WM_COMMAND, 10070).world(4, *ODD_READINGS)
         .post(WM_COMMAND, 10091).wait(2500).data())
+    put("window_messages", "icon-that-cannot-be-made-then-can",
+        Steps(PXA270).post(WM_COMMAND, 10090).world(6, "graphics.bitmapCreationFails", True)
+        .wait(2000).world(6, "graphics.bitmapCreationFails", False).wait(1500).data())
     put("window_messages", "processor-dialog-no-clock-control",
         Steps(UNRECOGNISED).post(WM_COMMAND, 10068).wait(2000).post(WM_TIMER, 1)
         .post(0x1234, 7, -1).data())

@@ -11,6 +11,7 @@
 #include "platform/windowing.h"
 #include "shell/main_window.h"
 #include "tests/fuzz/fuzz_handheld.h"
+#include "tests/random/fault_switches.h"
 #include "trayicon/tray_icon.h"
 
 #include <cstdint>
@@ -77,8 +78,15 @@ void reportAnything(FuzzedDataProvider& input) {
                      input.ConsumeIntegral<std::uint32_t>()};
 }
 
+// Any failure of the handheld, from the random runs' table, on or off.
+void switchFault(FuzzedDataProvider& input) {
+    const FaultSwitch& fault =
+        FAULT_SWITCHES[input.ConsumeIntegral<std::uint8_t>() % FAULT_SWITCH_COUNT];
+    fault.set(input.ConsumeBool());
+}
+
 void changeWorld(FuzzedDataProvider& input) {
-    switch (input.ConsumeIntegralInRange(0, 5)) {
+    switch (input.ConsumeIntegralInRange(0, 6)) {
     case 0:
         worldWriteCccr(input.ConsumeIntegral<std::uint32_t>());
         break;
@@ -94,8 +102,11 @@ void changeWorld(FuzzedDataProvider& input) {
     case 4:
         reportAnything(input);
         break;
-    default:
+    case 5:
         worldEndProcess(input.ConsumeIntegral<std::uint32_t>());
+        break;
+    default:
+        switchFault(input);
         break;
     }
 }
