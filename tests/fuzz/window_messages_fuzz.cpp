@@ -1,7 +1,8 @@
 // Window messages and command ids with any parameters: the running program's
 // main window gets a sequence of messages decoded from the input, with menu
 // choices and message-box answers, the world changing (with any readings of the
-// battery and memory) and time passing between them, and then the exit.
+// battery and memory, and failures of the handheld) and time passing between
+// them, and then the exit.
 
 #include "core/command_ids.h"
 #include "platform/message_box.h"
