@@ -63,10 +63,10 @@ void probeIdleCounter() {
     }
 }
 
-void createMainWindow(ModuleHandle instance) {
+bool createMainWindow(ModuleHandle instance) {
     registerWindowClass(WindowClassRecord{CLASS_STYLE_REDRAW, mainWindowProc, instance,
                                           BUTTON_FACE_BRUSH, PROGRAM_NAME});
-    createWindow(PROGRAM_NAME, PROGRAM_NAME, 0, instance);
+    return createWindow(PROGRAM_NAME, PROGRAM_NAME, 0, instance) != WindowHandle::None;
 }
 
 } // namespace
@@ -93,7 +93,9 @@ int runTavil(ModuleHandle instance, const char16_t* commandLine) {
     probeIconScale();
     probeScreenMode();
     probeIdleCounter();
-    createMainWindow(instance);
+    if (!createMainWindow(instance)) {
+        return 0; // without its window nothing could reach the program or end it
+    }
     runMessageLoop();
     return 0;
 }

@@ -102,7 +102,7 @@ bool registerWindowClass(const WindowClassRecord& windowClass) {
 WindowHandle createWindow(const char16_t* className, const char16_t* title, std::uint32_t style,
                           ModuleHandle) {
     const SimWindowClass* windowClass = findClass(className);
-    if (windowClass == nullptr || title == nullptr) {
+    if (simWindowing.windowCreationFails || windowClass == nullptr || title == nullptr) {
         return WindowHandle::None;
     }
     const WindowHandle handle = simAddWindow(windowClass->name, title, style,

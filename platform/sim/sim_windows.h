@@ -42,6 +42,7 @@ struct SimWindowing {
     SimWindow windows[SIM_WINDOW_CAPACITY];
     SimTimer timers[SIM_TIMER_CAPACITY];
     bool timerCreationFails;                 // every setTimer is refused
+    bool windowCreationFails;                // createWindow makes nothing, as when memory runs out
     WindowMessage queue[SIM_QUEUE_CAPACITY]; // a ring: `queued` messages from `first`
     int first;
     int queued;

@@ -24,6 +24,7 @@ inline constexpr FaultSwitch FAULT_SWITCHES[] = {
     {"processor.accessesBeforeFault",
      [](bool on) { simProcessor.faults.accessesBeforeFault = on ? 3 : 0; }},
     {"windowing.timerCreationFails", [](bool on) { simWindowing.timerCreationFails = on; }},
+    {"windowing.windowCreationFails", [](bool on) { simWindowing.windowCreationFails = on; }},
     {"notificationArea.addFails", [](bool on) { simNotificationArea.addFails = on; }},
     {"notificationArea.modifyFails", [](bool on) { simNotificationArea.modifyFails = on; }},
     {"graphics.bitmapCreationFails",

@@ -106,6 +106,15 @@ TEST_F(StartupTest, AMutexThatCannotBeMadeStillStartsTheProgram) {
     EXPECT_NE(mainWindow(), WindowHandle::None);
 }
 
+// Without its window nothing could tap, ask or close the program: it ends
+// instead of waiting for messages that cannot come.
+TEST_F(StartupTest, AMainWindowThatCannotBeMadeEndsTheProgram) {
+    simWindowing.windowCreationFails = true;
+    EXPECT_EQ(startFirstCopy(u"", 2500), 0);
+    EXPECT_EQ(simClock.now, 0u); // it did not wait
+    EXPECT_FALSE(simNotificationArea.iconPresent);
+}
+
 TEST_F(StartupTest, AStartupPresetUsesTheHighBaseAndFastBus) {
     struct Row {
         const char16_t* commandLine;
