@@ -9,7 +9,9 @@ void resetSimHandheld(SimProcessorKind processor) {
 
 void simEndProgramProcess() {
     const bool mutexCreationFails = simHandheld.mutexes.creationFails;
+    const SimWindowingFaults windowingFaults = simHandheld.windowing.faults;
     simHandheld.windowing = SimWindowing{};
+    simHandheld.windowing.faults = windowingFaults;
     simHandheld.mutexes = SimMutexes{};
     simHandheld.mutexes.creationFails = mutexCreationFails;
     simHandheld.menus.menus.clear();

@@ -102,7 +102,7 @@ bool registerWindowClass(const WindowClassRecord& windowClass) {
 WindowHandle createWindow(const char16_t* className, const char16_t* title, std::uint32_t style,
                           ModuleHandle) {
     const SimWindowClass* windowClass = findClass(className);
-    if (simWindowing.windowCreationFails || windowClass == nullptr || title == nullptr) {
+    if (simWindowing.faults.windowCreationFails || windowClass == nullptr || title == nullptr) {
         return WindowHandle::None;
     }
     const WindowHandle handle = simAddWindow(windowClass->name, title, style,
@@ -276,7 +276,7 @@ std::intptr_t dispatchMessage(const WindowMessage& message) {
 }
 
 bool setTimer(WindowHandle window, std::uintptr_t id, std::uint32_t periodMs) {
-    if (simWindowing.timerCreationFails || liveWindow(window) == nullptr || periodMs == 0) {
+    if (simWindowing.faults.timerCreationFails || liveWindow(window) == nullptr || periodMs == 0) {
         return false;
     }
     SimTimer* free = nullptr;

@@ -37,12 +37,17 @@ struct SimTimer {
     std::uint64_t due;
 };
 
+// Failures of the window manager, which outlast the program's process.
+struct SimWindowingFaults {
+    bool timerCreationFails;  // every setTimer is refused
+    bool windowCreationFails; // createWindow makes nothing, as when memory runs out
+};
+
 struct SimWindowing {
     SimWindowClass classes[SIM_WINDOW_CAPACITY];
     SimWindow windows[SIM_WINDOW_CAPACITY];
     SimTimer timers[SIM_TIMER_CAPACITY];
-    bool timerCreationFails;                 // every setTimer is refused
-    bool windowCreationFails;                // createWindow makes nothing, as when memory runs out
+    SimWindowingFaults faults;
     WindowMessage queue[SIM_QUEUE_CAPACITY]; // a ring: `queued` messages from `first`
     int first;
     int queued;

@@ -93,7 +93,7 @@ TEST_F(SimHandheldTest, EachFailureSwitchRefusesItsCall) {
                                          IconHandle::None,
                                          {}};
     const Row rows[] = {
-        {"setTimer", [](bool on) { simWindowing.timerCreationFails = on; },
+        {"setTimer", [](bool on) { simWindowing.faults.timerCreationFails = on; },
          [] {
              const WindowHandle window = createWindow(u"Tavil", u"Tavil", 0, ModuleHandle{});
              const bool made = setTimer(window, 1, 1000);

@@ -23,8 +23,9 @@ inline constexpr FaultSwitch FAULT_SWITCHES[] = {
     // On: a fault on the third register access from now, wherever it falls.
     {"processor.accessesBeforeFault",
      [](bool on) { simProcessor.faults.accessesBeforeFault = on ? 3 : 0; }},
-    {"windowing.timerCreationFails", [](bool on) { simWindowing.timerCreationFails = on; }},
-    {"windowing.windowCreationFails", [](bool on) { simWindowing.windowCreationFails = on; }},
+    {"windowing.timerCreationFails", [](bool on) { simWindowing.faults.timerCreationFails = on; }},
+    {"windowing.windowCreationFails",
+     [](bool on) { simWindowing.faults.windowCreationFails = on; }},
     {"notificationArea.addFails", [](bool on) { simNotificationArea.addFails = on; }},
     {"notificationArea.modifyFails", [](bool on) { simNotificationArea.modifyFails = on; }},
     {"graphics.bitmapCreationFails",

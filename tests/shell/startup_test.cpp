@@ -109,7 +109,7 @@ TEST_F(StartupTest, AMutexThatCannotBeMadeStillStartsTheProgram) {
 // Without its window nothing could tap, ask or close the program: it ends
 // instead of waiting for messages that cannot come.
 TEST_F(StartupTest, AMainWindowThatCannotBeMadeEndsTheProgram) {
-    simWindowing.windowCreationFails = true;
+    simWindowing.faults.windowCreationFails = true;
     EXPECT_EQ(startFirstCopy(u"", 2500), 0);
     EXPECT_EQ(simClock.now, 0u); // it did not wait
     EXPECT_FALSE(simNotificationArea.iconPresent);
