@@ -144,6 +144,19 @@ TEST_F(SimHandheldTest, EachFailureSwitchRefusesItsCall) {
     EXPECT_EQ(livePlatformObjects().bitmaps + livePlatformObjects().icons, 0);
 }
 
+// The end of the program's process takes back what it held, not the failures
+// that the handheld was told to make.
+TEST_F(SimHandheldTest, FailuresOutlastTheProgramsProcess) {
+    simWindowing.faults = SimWindowingFaults{true, true};
+    simMutexes.creationFails = true;
+    simNotificationArea.modifyFails = true;
+    simEndProgramProcess();
+    EXPECT_TRUE(simWindowing.faults.timerCreationFails);
+    EXPECT_TRUE(simWindowing.faults.windowCreationFails);
+    EXPECT_TRUE(simMutexes.creationFails);
+    EXPECT_TRUE(simNotificationArea.modifyFails);
+}
+
 TEST_F(SimHandheldTest, ADestroyedMenuGivesBackItsMemoryAndItsHandlesStayDead) {
     const MenuHandle first = loadMenuResource(ModuleHandle::None, 100);
     const MenuHandle firstPopup = subMenu(first, 0);
