@@ -63,8 +63,9 @@ void putFixedPoint(TextWriter& out, double value, int decimals) {
         return;
     }
     const std::uint64_t scale = decimals == 1 ? 10 : 100;
-    const auto scaled =
-        static_cast<std::uint64_t>(std::llround(value * static_cast<double>(scale)));
+    // Rounds half away from zero, as value is not negative here; the handheld
+    // has no maths library to take llround from.
+    const auto scaled = static_cast<std::uint64_t>(value * static_cast<double>(scale) + 0.5);
     putUnsigned(out, scaled / scale, 10);
     out.put(u'.');
     const std::uint64_t fraction = scaled % scale;

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-dependencies.sh
 
-presets=(host host-release windows arm)
+presets=(host host-release windows device)
 for preset in "${presets[@]}"; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j"$(nproc)"

@@ -1,7 +1,7 @@
 // The clock hardware of the handheld itself (Windows CE on XScale). Built only
 // for the device: the coprocessor instructions are in coprocessor_arm.s, the
 // CCCR is reached through a 4-byte window copied from physical 0x41300000, and
-// processor faults are caught by the compiler's structured exception handling.
+// the fault guard is fault_guard_arm.s.
 
 #include "platform/clock_hardware.h"
 #include "platform/win32/ce/ce_sdk.h"
@@ -65,15 +65,6 @@ std::uint32_t loadCccr(CccrWindow window) {
 }
 void storeCccr(CccrWindow window, std::uint32_t image) {
     *registerAt(window) = image;
-}
-
-bool runFaultGuarded(GuardedStep step, void* context) {
-    __try {
-        step(context);
-    } __except (EXCEPTION_EXECUTE_HANDLER) {
-        return false;
-    }
-    return true;
 }
 
 int liveCccrWindows() {

@@ -1,0 +1,127 @@
+# The handheld's own build (TAVIL_DEVICE, preset device): the program and the
+# two setup DLLs as Windows CE images for ARM, linked by tools/elf2pe from what
+# gcc-arm-none-eabi compiles, and the cabinets that install them. Included after
+# the portable libraries are defined.
+
+enable_language(ASM)
+
+set(TAVIL_CE ${PROJECT_SOURCE_DIR}/platform/win32/ce)
+set(TAVIL_IMPORTS ${TAVIL_CE}/imports.tsv)
+set(TAVIL_LINK_TOOL ${PROJECT_SOURCE_DIR}/tools/elf2pe/elf2pe.py)
+find_program(TAVIL_PYTHON /usr/bin/python3 REQUIRED)
+find_program(TAVIL_WINDRES x86_64-w64-mingw32-windres REQUIRED)
+
+# The platform layer of the handheld: what it shares with the Windows build,
+# and what only the handheld has. Its <windows.h> is the folder's own SDK header.
+add_library(tavil_platform_device STATIC
+    platform/win32/win32_dialogs.cpp
+    platform/win32/win32_file_search.cpp
+    platform/win32/win32_files.cpp
+    platform/win32/win32_graphics.cpp
+    platform/win32/win32_live_objects.cpp
+    platform/win32/win32_memory_status.cpp
+    platform/win32/win32_menus.cpp
+    platform/win32/win32_message_box.cpp
+    platform/win32/win32_notification_icon.cpp
+    platform/win32/win32_processes.cpp
+    platform/win32/win32_registry.cpp
+    platform/win32/win32_single_instance.cpp
+    platform/win32/win32_sound.cpp
+    platform/win32/win32_system_info.cpp
+    platform/win32/win32_system_metrics.cpp
+    platform/win32/win32_windowing.cpp
+    platform/win32/ce/coprocessor_arm.s
+    platform/win32/ce/device_clock_hardware.cpp
+    platform/win32/ce/device_display.cpp
+    platform/win32/ce/device_idle_time.cpp
+    platform/win32/ce/device_notification_icon.cpp
+    platform/win32/ce/device_popup_menu.cpp
+    platform/win32/ce/device_power_status.cpp
+    platform/win32/ce/device_processes.cpp
+    platform/win32/ce/device_programs.cpp
+    platform/win32/ce/device_storage.cpp
+    platform/win32/ce/device_system_info.cpp
+    platform/win32/ce/device_window_details.cpp
+    platform/win32/ce/fault_guard_arm.s
+    platform/win32/ce/static_constructors.cpp
+)
+tavil_product_code(tavil_platform_device)
+target_include_directories(tavil_platform_device PRIVATE ${TAVIL_CE}/sdk)
+
+# Entry points and the setup DLLs' own source, one object library each.
+add_library(tavil_program_entry OBJECT platform/win32/ce/device_program_entry.cpp)
+add_library(tavil_library_entry OBJECT platform/win32/ce/device_library_entry.cpp)
+tavil_product_code(tavil_program_entry)
+tavil_product_code(tavil_library_entry)
+
+# libgcc as the device flags select it: integer division and soft floating point.
+separate_arguments(device_flags UNIX_COMMAND "${CMAKE_CXX_FLAGS}")
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} ${device_flags} -print-libgcc-file-name
+                OUTPUT_VARIABLE TAVIL_LIBGCC OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+
+# The resource script, compiled as the Windows build compiles it.
+set(TAVIL_RES ${CMAKE_BINARY_DIR}/tavil.res)
+add_custom_command(
+    OUTPUT ${TAVIL_RES}
+    COMMAND ${TAVIL_WINDRES} -O res -I ${PROJECT_SOURCE_DIR}/resources
+            ${PROJECT_SOURCE_DIR}/resources/tavil.rc ${TAVIL_RES}
+    DEPENDS ${PROJECT_SOURCE_DIR}/resources/tavil.rc ${PROJECT_SOURCE_DIR}/resources/tavil.ico
+    COMMENT "Compiling the resource script")
+
+file(GLOB TAVIL_LINK_TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/elf2pe/*.py
+     ${PROJECT_SOURCE_DIR}/tools/elf2pe/*.ld)
+
+# tavil_device_image(OUTPUT file KIND exe|dll ENTRY symbol VERSION major.minor
+#                    INPUTS objects-and-archives... [OPTIONS link-tool-options...])
+function(tavil_device_image)
+    cmake_parse_arguments(IMAGE "" "OUTPUT;KIND;ENTRY;VERSION" "INPUTS;OPTIONS;DEPENDS" ${ARGN})
+    add_custom_command(
+        OUTPUT ${IMAGE_OUTPUT}
+        COMMAND ${TAVIL_PYTHON} ${TAVIL_LINK_TOOL} link --kind ${IMAGE_KIND} --entry ${IMAGE_ENTRY}
+                --imports ${TAVIL_IMPORTS} --subsystem-version ${IMAGE_VERSION} ${IMAGE_OPTIONS}
+                --map ${IMAGE_OUTPUT}.map -o ${IMAGE_OUTPUT} -- ${IMAGE_INPUTS} ${TAVIL_LIBGCC}
+        DEPENDS ${IMAGE_DEPENDS} ${TAVIL_IMPORTS} ${TAVIL_LINK_TOOL_SOURCES}
+        COMMAND_EXPAND_LISTS
+        COMMENT "Linking ${IMAGE_OUTPUT}")
+endfunction()
+
+# Tavil.exe loads on Windows Mobile 2003 SE (CE 4.21) and everything after it.
+set(TAVIL_EXE ${CMAKE_BINARY_DIR}/Tavil.exe)
+tavil_device_image(
+    OUTPUT ${TAVIL_EXE} KIND exe ENTRY WinMainCRTStartup VERSION 4.21
+    INPUTS $<TARGET_OBJECTS:tavil_program_entry> $<TARGET_FILE:tavil_logic>
+           $<TARGET_FILE:tavil_platform_device>
+    OPTIONS --resources ${TAVIL_RES} --exception-handler runFaultGuarded
+    DEPENDS tavil_program_entry tavil_logic tavil_platform_device ${TAVIL_RES})
+set(TAVIL_DEVICE_IMAGES ${TAVIL_EXE})
+
+# setup_<name>.dll for Windows CE major.minor, exporting the installer's four calls.
+function(tavil_device_setup_dll name major minor)
+    add_library(setup_${name}_objects OBJECT setup/setup_dll.cpp)
+    tavil_product_code(setup_${name}_objects)
+    target_include_directories(setup_${name}_objects PRIVATE ${TAVIL_CE}/sdk)
+    target_compile_definitions(setup_${name}_objects PRIVATE TAVIL_SETUP_TARGET_MAJOR=${major}
+                                                             TAVIL_SETUP_TARGET_MINOR=${minor})
+    set(output ${CMAKE_BINARY_DIR}/setup_${name}.dll)
+    tavil_device_image(
+        OUTPUT ${output} KIND dll ENTRY DllMainCRTStartup VERSION ${major}.${minor}
+        INPUTS $<TARGET_OBJECTS:setup_${name}_objects> $<TARGET_OBJECTS:tavil_library_entry>
+               $<TARGET_FILE:tavil_setup_logic> $<TARGET_FILE:tavil_platform_device>
+        OPTIONS --dll-name setup_${name}.dll --export Install_Init=Install_Init
+                --export Install_Exit=Setup_GoOn --export Uninstall_Init=Setup_GoOn
+                --export Uninstall_Exit=Setup_GoOn
+        DEPENDS setup_${name}_objects tavil_library_entry tavil_setup_logic tavil_platform_device)
+    set(TAVIL_DEVICE_IMAGES ${TAVIL_DEVICE_IMAGES} ${output} PARENT_SCOPE)
+endfunction()
+tavil_device_setup_dll(wm5 5 1)
+tavil_device_setup_dll(wm2003se 4 21)
+
+add_custom_target(tavil_device_images ALL DEPENDS ${TAVIL_DEVICE_IMAGES})
+
+# Every object of the device's libraries is built as the handheld runs it.
+set(TAVIL_DEVICE_OBJECTS $<TARGET_FILE:tavil_logic> $<TARGET_FILE:tavil_setup_logic>
+                         $<TARGET_FILE:tavil_platform_device>)
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/core-libraries.txt
+     CONTENT "$<TARGET_FILE:tavil_logic>\n")
+add_test(NAME core_device_abi
+         COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-device-abi.sh ${TAVIL_DEVICE_OBJECTS})
