@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shows that check-device-sources.sh fails on the faults it is there for: in a
-# copy of platform/, each fault below is planted alone, and the check must fail
+# copy of platform/ (and shell/, whose start-up the device's entry point calls),
+# each fault below is planted alone, and the check must fail
 # and name the file that carries it; the copy without a fault must pass.
 # Usage: check-device-sources-faults.sh SOURCE_ROOT WORKDIR
 set -euo pipefail
@@ -23,7 +24,7 @@ faults=(
 plant() {
     rm -rf "$workdir/tree"
     mkdir -p "$workdir/tree"
-    cp -r "$root/platform" "$workdir/tree/"
+    cp -r "$root/platform" "$root/shell" "$workdir/tree/"
 }
 
 plant
