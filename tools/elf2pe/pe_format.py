@@ -1,0 +1,65 @@
+"""Numbers of the PE/COFF format (Microsoft PE and COFF specification) that
+more than one module uses."""
+
+from errors import Elf2PeError
+
+DOS_HEADER_SIZE = 0x40
+PE_SIGNATURE = b"PE\0\0"
+COFF_HEADER_SIZE = 20
+OPTIONAL_HEADER_SIZE = 0xE0  # PE32 with 16 data directories
+SECTION_HEADER_SIZE = 40
+# From the start of the optional header.
+CHECKSUM_FIELD = 64
+IMAGE_BASE_FIELD = 28
+DATA_DIRECTORIES_FIELD = 96
+
+MACHINE_ARM = 0x01C0
+OPTIONAL_HEADER_MAGIC_PE32 = 0x10B
+SUBSYSTEM_WINDOWS_CE_GUI = 9
+
+SECTION_ALIGNMENT = 0x1000
+FILE_ALIGNMENT = 0x200
+
+# COFF header Characteristics.
+FILE_EXECUTABLE_IMAGE = 0x0002
+FILE_LINE_NUMS_STRIPPED = 0x0004
+FILE_LOCAL_SYMS_STRIPPED = 0x0008
+FILE_32BIT_MACHINE = 0x0100
+FILE_DLL = 0x2000
+
+# Section Characteristics.
+SCN_CNT_CODE = 0x00000020
+SCN_CNT_INITIALIZED_DATA = 0x00000040
+SCN_MEM_DISCARDABLE = 0x02000000
+SCN_MEM_EXECUTE = 0x20000000
+SCN_MEM_READ = 0x40000000
+SCN_MEM_WRITE = 0x80000000
+
+CODE = SCN_CNT_CODE | SCN_MEM_EXECUTE | SCN_MEM_READ
+READ_ONLY_DATA = SCN_CNT_INITIALIZED_DATA | SCN_MEM_READ
+WRITABLE_DATA = SCN_CNT_INITIALIZED_DATA | SCN_MEM_READ | SCN_MEM_WRITE
+DISCARDABLE_DATA = READ_ONLY_DATA | SCN_MEM_DISCARDABLE
+
+# Data directory indices.
+DIRECTORY_EXPORT = 0
+DIRECTORY_IMPORT = 1
+DIRECTORY_RESOURCE = 2
+DIRECTORY_EXCEPTION = 3
+DIRECTORY_BASERELOC = 5
+DIRECTORY_IAT = 12
+DIRECTORY_COUNT = 16
+
+# Base relocation types.
+REL_BASED_ABSOLUTE = 0
+REL_BASED_HIGHLOW = 3
+
+PAGE_SIZE = 0x1000
+
+
+def align_up(value, alignment):
+    return (value + alignment - 1) // alignment * alignment
+
+
+def check_image_base(base):
+    if base <= 0 or base % 0x10000 or base > 0xFFFF0000:
+        raise Elf2PeError(f"image base {base:#x} is not a nonzero multiple of 64 KB below 4 GB")
