@@ -1,6 +1,7 @@
-// A desktop PC's nearest equivalents of the handheld's shortcuts, file deletion
-// and program start. A shortcut is a shell link (what Windows itself starts from
-// the Startup folder at log-on), where the device writes its own shortcut file.
+// A desktop PC's nearest equivalents of the handheld's shortcuts, the special
+// folders they go in, file deletion and program start. A shortcut is a shell
+// link (what Windows itself starts from the Startup folder at log-on), where the
+// device writes its own shortcut file.
 // A desktop program takes its own name as the first word of its command line,
 // which the device leaves out, so the application's quoted name goes first. The
 // clean restart is the handheld's business: a PC is never wiped by this program.
@@ -8,6 +9,7 @@
 #include "platform/programs.h"
 
 #include "platform/whole_text.h"
+#include "platform/win32/special_folder.h"
 #include "platform/win32/wide_text.h"
 
 #include <windows.h>
@@ -71,6 +73,11 @@ bool createShortcut(const char16_t* shortcutPath, const char16_t* targetPath) {
         CoUninitialize();
     }
     return saved;
+}
+
+bool shellSpecialFolderPath(int folder, char16_t* path) {
+    return SHGetSpecialFolderPathW(nullptr, reinterpret_cast<wchar_t*>(path), folder, TRUE) !=
+           FALSE;
 }
 
 bool deleteFile(const char16_t* path) {

@@ -1,15 +1,13 @@
 #include "platform/files.h"
 #include "platform/whole_text.h"
+#include "platform/win32/special_folder.h"
 #include "platform/win32/wide_text.h"
 
 #include <windows.h>
 
-#include <shlobj.h>
-
 bool specialFolderPath(int folder, char16_t* buffer, std::size_t capacity) {
     char16_t path[MAX_PATH] = {};
-    const bool found =
-        SHGetSpecialFolderPathW(nullptr, reinterpret_cast<wchar_t*>(path), folder, TRUE) != FALSE;
+    const bool found = shellSpecialFolderPath(folder, path);
     return copyWholeText(found ? path : u"", buffer, capacity) && found;
 }
 

@@ -70,15 +70,13 @@ void insertMenuItemBefore(MenuHandle menu, std::uint32_t beforeId, std::uint32_t
     InsertMenuW(native<HMENU>(menu), beforeId, MF_BYCOMMAND | MF_STRING, newId, wide(text));
 }
 
-int menuItemCount(MenuHandle menu) {
-    return GetMenuItemCount(native<HMENU>(menu));
-}
-
 bool menuItemAt(MenuHandle menu, int position, MenuItemView& item) {
     wchar_t text[64] = L"";
     MENUITEMINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+    // The type mask asks for the type and the text together, as the device knows no
+    // separate masks; the program's menus hold text entries and separators only.
+    info.fMask = MIIM_TYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
     info.dwTypeData = text;
     info.cch = 63;
     if (!GetMenuItemInfoW(native<HMENU>(menu), static_cast<UINT>(position), TRUE, &info)) {
@@ -88,7 +86,8 @@ bool menuItemAt(MenuHandle menu, int position, MenuItemView& item) {
     item.separator = (info.fType & MFT_SEPARATOR) != 0;
     item.submenu = handleOf<MenuHandle>(info.hSubMenu);
     item.id = item.separator || info.hSubMenu != nullptr ? 0 : info.wID;
-    item.greyed = (info.fState & MFS_GRAYED) != 0;
+    // Greyed as greyMenuItem greys; the device has no disabled state apart from it.
+    item.greyed = (info.fState & MF_GRAYED) != 0;
     item.checked = (info.fState & MFS_CHECKED) != 0;
     for (int i = 0; i < 63 && text[i] != L'\0'; ++i) {
         item.text[i] = static_cast<char16_t>(text[i]);

@@ -5,6 +5,14 @@
 
 #include <windows.h>
 
+namespace {
+
+// GetTimeZoneInformation's failure, the desktop's TIME_ZONE_ID_INVALID: the
+// device's SDK has no name for it, as the device's call does not fail.
+constexpr DWORD ZONE_QUERY_FAILED = 0xFFFFFFFF;
+
+} // namespace
+
 OsVersion osVersion() {
     OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof version;
@@ -30,11 +38,11 @@ std::uint32_t userInterfaceLanguageId() {
     return GetUserDefaultUILanguage();
 }
 
-// The bias is in the record whatever the answer says of daylight saving; an
-// unknown zone answers TIME_ZONE_ID_INVALID and a bias of 0 (UTC).
+// The bias is in the record whatever the answer says of daylight saving; a
+// failed query gives a bias of 0 (UTC).
 std::int32_t timeZoneBias() {
     TIME_ZONE_INFORMATION zone{};
-    if (GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID) {
+    if (GetTimeZoneInformation(&zone) == ZONE_QUERY_FAILED) {
         return 0;
     }
     return zone.Bias;

@@ -1,11 +1,12 @@
-// The handheld's shortcuts, file deletion, program start and clean restart
-// (built only for the device). Its shortcut file holds the target's command
-// line as SHCreateShortcut writes it; its CreateProcessW takes the arguments
-// alone and no start-up record.
+// The handheld's shortcuts, the special folders they go in, file deletion,
+// program start and clean restart (built only for the device). Its shortcut
+// file holds the target's command line as SHCreateShortcut writes it; its
+// CreateProcessW takes the arguments alone and no start-up record.
 
 #include "platform/programs.h"
 
 #include "platform/win32/ce/ce_sdk.h"
+#include "platform/win32/special_folder.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
@@ -23,6 +24,10 @@ bool createShortcut(const char16_t* shortcutPath, const char16_t* targetPath) {
         return false;
     }
     return SHCreateShortcut(readOnly(shortcutPath), readOnly(targetPath)) != FALSE;
+}
+
+bool shellSpecialFolderPath(int folder, char16_t* path) {
+    return SHGetSpecialFolderPath(nullptr, reinterpret_cast<wchar_t*>(path), folder, TRUE) != FALSE;
 }
 
 bool deleteFile(const char16_t* path) {

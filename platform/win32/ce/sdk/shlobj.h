@@ -1,0 +1,4 @@
+#pragma once
+// The device build's <shlobj.h>: every declaration comes from the device SDK header.
+
+#include "platform/win32/ce/ce_sdk.h"
