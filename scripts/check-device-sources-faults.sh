@@ -15,9 +15,13 @@ faults=(
     "syntax error|$ce/device_idle_time.cpp|s/return GetIdleTime();/return GetIdleTime()/|device_idle_time.cpp: does not build"
     "warning|$ce/device_idle_time.cpp|s/return GetIdleTime();/int unused = 0;\n    return GetIdleTime();/|device_idle_time.cpp: does not build"
     "record layout|$ce/ce_sdk.h|/DWORD th32AccessKey;/d|ce_sdk.h: does not build"
+    "record packing|$ce/ce_sdk.h|s/#pragma pack(push, 2)/#pragma pack(push, 4)/|ce_sdk.h: does not build"
     "wrong prototype|$ce/ce_sdk.h|s/BOOL SetKMode(BOOL fMode)/BOOL SetKMode()/|device_clock_hardware.cpp: does not build"
     "declaration changed elsewhere|platform/win32/tool_help.h|s/closeToolHelpSnapshot/endToolHelpSnapshot/|device_processes.cpp: does not build"
     "desktop header|$ce/device_idle_time.cpp|s@#include \"platform/win32/ce/ce_sdk.h\"@#include <windows.h>@|device_idle_time.cpp: does not build"
+    "import newer than the oldest system|$ce/imports.tsv|s/\t4.20\t/\t5.0\t/|imports.tsv: does not build"
+    "import listed twice|$ce/imports.tsv|/\tCloseHandle\t/p|imports.tsv: does not build"
+    "import without its source|$ce/imports.tsv|s/\tCE3 @553; DEF1810 @553$//|imports.tsv: does not build"
     "file nothing builds|$ce/notes.txt||notes.txt: nothing builds this file"
 )
 

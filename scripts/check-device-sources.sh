@@ -3,8 +3,9 @@
 # preset builds, so that a change to a header they use cannot break them
 # unseen: each C++ source and header is compiled against the folder's own
 # declarations of the device's SDK (ce_sdk.h), each ARM routine file is
-# assembled for ARMv5TE, and any other file fails the check, as nothing would
-# build it. Warnings are errors.
+# assembled for ARMv5TE, the imports list is checked (check-imports-list.py),
+# and any other file fails the check, as nothing would build it. Warnings are
+# errors.
 #
 # The device's compiler is not at hand. clang checks the sources for 32-bit
 # Windows on x86 (i686-pc-windows-msvc): the device's record layout, 16-bit wide
@@ -17,6 +18,7 @@ set -euo pipefail
 root=$1
 workdir=$2
 folder=$root/platform/win32/ce
+check_imports=$(dirname "$0")/check-imports-list.py
 
 cxx_headers=$(find /usr/include/newlib/c++ -mindepth 1 -maxdepth 1 -type d | sort -V | tail -n 1)
 flags=(
@@ -40,6 +42,7 @@ while IFS= read -r file; do
     *.cpp) command=(clang++ "${flags[@]}" "$file") ;;
     *.h) command=(clang++ "${flags[@]}" -x c++-header "$file") ;;
     *.s) command=(arm-none-eabi-as -march=armv5te -o "$workdir/device-$(basename "$file").o" "$file") ;;
+    */imports.tsv) command=(/usr/bin/python3 "$check_imports" "$file") ;;
     *)
         echo "$name: nothing builds this file" >&2
         failed=$((failed + 1))
