@@ -81,10 +81,16 @@ def run_link(arguments):
         elf, plan = linking.link(arguments.inputs, arguments.entry, roots, base, listed, version,
                                  arguments.imports, work_dir)
         built = image_builder.build(elf, plan, request)
-        outputs = {arguments.output: built.data}
+        with open(elf.path, "rb") as stream:
+            # The link itself, for checks that need its symbols (code from literal pools).
+            outputs = {arguments.output: built.data, elf_copy(arguments.output): stream.read()}
         if arguments.map:
             outputs[arguments.map] = map_file.render(built, elf, plan, base).encode("utf-8")
     return outputs
+
+
+def elf_copy(output):
+    return output + ".elf"
 
 
 def run_rebase(arguments):
@@ -117,7 +123,8 @@ def write_all(outputs):
 def remove_stale(arguments):
     """No output of an earlier run may pass for this one's."""
     keep = getattr(arguments, "input", None)
-    for path in (arguments.output, getattr(arguments, "map", None)):
+    link_outputs = (elf_copy(arguments.output), arguments.map) if arguments.command == "link" else ()
+    for path in (arguments.output, *link_outputs):
         if path and path != keep and os.path.exists(path):
             os.remove(path)
 

@@ -47,6 +47,7 @@ class Relocation:
 
 class ElfImage:
     def __init__(self, path):
+        self.path = path
         with open(path, "rb") as stream:
             elf = ELFFile(stream)
             self.sections = [_section(s) for s in elf.iter_sections() if s["sh_flags"] & SH_FLAGS.SHF_ALLOC]

@@ -89,7 +89,8 @@ class CodeMap:
         return int.from_bytes(self.text.data[offset:offset + 4], "little")
 
     def where(self, address):
-        before = [s for s in self.elf.symbols if s.section == ".text" and s.value <= address]
+        before = [s for s in self.elf.symbols
+                  if s.section == ".text" and s.kind != "STT_SECTION" and s.value <= address]
         nearest = max(before, key=lambda s: s.value, default=None)
         place = f".text+{address - self.text.address:#x}"
         return f"{place}, {nearest.name}+{address - nearest.value:#x}" if nearest else place

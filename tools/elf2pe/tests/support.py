@@ -25,7 +25,7 @@ IMPORTS = (
 # Varied bytes, so that pefile's check for files made mostly of one byte
 # value holds for these tiny images as for real ones.
 VARIED_RDATA = """
-	.section .rodata.varied,"a",%progbits
+	.section .rodata.varied,"aR",%progbits  @ R: kept, though nothing refers to it
 varied:
 	.rept 64
 	.byte 0x00,0x11,0x22,0x33,0x44,0x55,0x66,0x77,0x88,0x99,0xaa,0xbb,0xcc,0xdd,0xee,0xff
@@ -93,6 +93,7 @@ class Workspace(unittest.TestCase):
         for fragment in fragments:
             self.assertIn(fragment, result.stderr)
         self.assertFalse(os.path.exists(out))
+        self.assertFalse(os.path.exists(out + ".elf"))
         self.assertEqual([name for name in os.listdir(self.dir) if name.startswith(".elf2pe-")], [])
         return result.stderr
 
