@@ -37,6 +37,7 @@ class BuiltImage:
 
 def build(elf, plan, request):
     base = request.base
+    entry_rva = _symbol_rva(elf, request.entry, f"--entry {request.entry}", base)
     relocated = [address - base for address in relocations.absolute_addresses(elf)]
     sections = sections_module.from_elf(elf, base)
     _check_import_tables(elf, plan, base)
@@ -73,7 +74,8 @@ def build(elf, plan, request):
     if base + end > 0x100000000:
         raise Elf2PeError(f"the image, {end:#x} bytes, does not fit below 4 GB at base {base:#x}")
 
-    entry_rva = _entry_rva(elf, request.entry, entries, base)
+    if not any(e.function.start == base + entry_rva for e in entries):
+        raise Elf2PeError(f"--entry {request.entry} is not a function in .text")
     headers = pe_writer.ImageHeaders(dll=request.dll, base=base, entry_rva=entry_rva, version=request.version,
                                      directories=directories)
     return BuiltImage(pe_writer.write(sections, headers), sections, entries, export_rvas)
@@ -93,11 +95,3 @@ def _symbol_rva(elf, name, what, base):
     if symbol is None or symbol.section in ("", "*ABS*") or elf.section(symbol.section) is None:
         raise Elf2PeError(f"{what}: {name} is not defined in the image")
     return symbol.value - base
-
-
-def _entry_rva(elf, name, entries, base):
-    rva = _symbol_rva(elf, name, "--entry", base)
-    if not any(e.function.start == rva + base for e in entries):
-        raise Elf2PeError(f"--entry {name} is not a function in .text")
-    return rva
-

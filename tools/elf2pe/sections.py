@@ -32,6 +32,8 @@ def from_elf(elf, base):
     for section in sorted(elf.sections, key=lambda s: s.address):
         if section.size == 0:
             continue
+        if section.writable and section.executable:
+            raise Elf2PeError(f"section {section.name} would be both writable and executable")
         if section.name not in places:
             raise Elf2PeError(f"section {section.name} is not placed by the linker script "
                               f"(only {', '.join(places)} are)")
@@ -46,8 +48,6 @@ def from_elf(elf, base):
 
 
 def _check_flags(section, pe_name, characteristics):
-    if section.writable and section.executable:
-        raise Elf2PeError(f"section {section.name} would be both writable and executable")
     if section.writable and not characteristics & pe_format.SCN_MEM_WRITE:
         raise Elf2PeError(f"section {section.name} is writable but goes into read-only {pe_name}")
     if section.executable and not characteristics & pe_format.SCN_MEM_EXECUTE:
@@ -55,8 +55,9 @@ def _check_flags(section, pe_name, characteristics):
 
 
 def _with_tail(head, tail, base):
-    """`head` followed by the zero-initialised section `tail`."""
-    if not tail.nobits:
-        raise Elf2PeError(f"section {tail.name} holds initialised data")
-    return PeSection(head.name, head.rva, head.data, tail.address - base + tail.size - head.rva,
-                     head.characteristics)
+    """`head` followed by `tail`, whose zeros (NOBITS) the file does not store."""
+    virtual_size = tail.address - base + tail.size - head.rva
+    data = head.data
+    if not tail.nobits:  # an input gave .bss contents: store them where they go
+        data += bytes(tail.address - base - head.rva - len(data)) + tail.data
+    return PeSection(head.name, head.rva, data, virtual_size, head.characteristics)

@@ -177,3 +177,56 @@ class DllTest(Workspace):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+CONSTRUCTORS = function("start", "\tldr r0, =imageConstructorsStart\n\tldr r1, =imageConstructorsEnd\n"
+                                 "\tldr r2, =table\n\tldr r3, =stored\n\tmov pc, lr") + function("first", "\tmov pc, lr") \
+    + function("second", "\tmov pc, lr") + """
+	.section .ctors,"aw",%progbits
+	.word first
+	.section .init_array,"aw",%init_array
+	.word second
+	.section .data.table,"aw",%progbits
+table:
+	.word 0x11111111
+	.section .bss.stored,"aw",%progbits
+stored:
+	.word 0x22222222
+""" + VARIED_RDATA
+
+
+class DataTest(Workspace):
+    def setUp(self):
+        super().setUp()
+        self.image = self.parse(self.link_ok([self.assemble(CONSTRUCTORS)]))
+        self.base = self.image.OPTIONAL_HEADER.ImageBase
+        self.text = section(self.image, ".text").VirtualAddress
+
+    def pool(self, index):
+        return word_at(self.image, self.text + 20 + 4 * index)  # start's pool, after 5 instructions
+
+    def test_static_constructors_lie_between_the_two_symbols(self):
+        start, end = self.pool(0), self.pool(1)
+        table = [word_at(self.image, address - self.base) for address in range(start, end, 4)]
+        first, second = self.base + self.text + 36, self.base + self.text + 40  # after start's pool
+        self.assertEqual(sorted(table), sorted([first, second]))
+        self.assertIn(start - self.base, base_relocation_rvas(self.image))
+
+    def test_contents_given_to_zero_initialised_data_are_stored(self):
+        data = section(self.image, ".data")
+        self.assertEqual(word_at(self.image, self.pool(2) - self.base), 0x11111111)
+        self.assertEqual(word_at(self.image, data.VirtualAddress + data.Misc_VirtualSize - 4), 0x22222222)
+
+    def test_base_relocation_blocks_cover_a_page_each_padded_to_four_bytes(self):
+        directory = self.image.OPTIONAL_HEADER.DATA_DIRECTORY[5]
+        data = self.image.get_data(directory.VirtualAddress, directory.Size)
+        pages = []
+        while data:
+            page, size = struct.unpack_from("<II", data)
+            self.assertEqual((page % 0x1000, size % 4), (0, 0))
+            entries = struct.unpack_from(f"<{(size - 8) // 2}H", data, 8)
+            self.assertTrue(all(entry >> 12 in (0, 3) for entry in entries))
+            pages.append(page)
+            data = data[size:]
+        self.assertEqual(pages, sorted(set(pages)))
+        self.assertEqual(len(pages), 3)  # .text's literal pool, .data's table, .pdata
