@@ -9,6 +9,8 @@
 namespace {
 
 constexpr const char16_t* HELP_VIEWER = u"peghelp.exe";
+constexpr std::u16string_view HELP_FILE_PREFIX = u"file:";
+constexpr std::u16string_view HELP_FILES_FOLDER = u"resources/"; // what goes into \Windows
 
 } // namespace
 
@@ -26,6 +28,16 @@ bool simInstallProgram(const char16_t* name) {
 
 bool simRemoveProgram(const char16_t* name) {
     return removePath(simPrograms.installed, name, sameName);
+}
+
+std::u16string simHelpViewerPage() {
+    const std::u16string_view commandLine = simPrograms.startedCommandLine;
+    if (!sameName(simPrograms.startedApplication, HELP_VIEWER) ||
+        !commandLine.starts_with(HELP_FILE_PREFIX)) {
+        return {};
+    }
+    return std::u16string(HELP_FILES_FOLDER) +
+           std::u16string(commandLine.substr(HELP_FILE_PREFIX.size()));
 }
 
 bool createShortcut(const char16_t* shortcutPath, const char16_t* targetPath) {

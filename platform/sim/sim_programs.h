@@ -8,6 +8,8 @@
 #include "platform/sim/sim_files.h"
 #include "platform/sim/sim_path_table.h"
 
+#include <string>
+
 inline constexpr int SIM_PROGRAM_CAPACITY = 8;
 inline constexpr int SIM_COMMAND_LINE_CAPACITY = 260; // a longer command line starts nothing
 
@@ -34,3 +36,8 @@ bool simInstallProgram(const char16_t* name);
 
 // False when the handheld had no such program.
 bool simRemoveProgram(const char16_t* name);
+
+// What the help viewer shows when it is the last program started, with
+// "file:NAME#ANCHOR": the help file that the installation copies into \Windows,
+// as it lies in the source tree ("resources/NAME#ANCHOR"); otherwise empty.
+std::u16string simHelpViewerPage();

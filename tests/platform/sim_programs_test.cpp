@@ -51,4 +51,15 @@ TEST_F(SimProgramsTest, SwitchingOnAgainBringsBackTheViewerAndForgetsTheRest) {
     EXPECT_TRUE(startProgram(u"peghelp.exe", u""));
 }
 
+TEST_F(SimProgramsTest, TheHelpViewerShowsTheHelpFileOfItsLastStartFromTheSourceTree) {
+    EXPECT_EQ(simHelpViewerPage(), u"") << "not started";
+    ASSERT_TRUE(startProgram(u"peghelp.exe", u"file:tavil.htm#Main_Contents"));
+    EXPECT_EQ(simHelpViewerPage(), u"resources/tavil.htm#Main_Contents");
+    ASSERT_TRUE(startProgram(u"peghelp.exe", u"tavil.htm"));
+    EXPECT_EQ(simHelpViewerPage(), u"") << "a command line that names no file";
+    ASSERT_TRUE(simInstallProgram(u"pword.exe"));
+    ASSERT_TRUE(startProgram(u"pword.exe", u"file:note.htm"));
+    EXPECT_EQ(simHelpViewerPage(), u"") << "another program started last";
+}
+
 } // namespace

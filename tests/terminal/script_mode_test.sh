@@ -75,6 +75,14 @@ run reset_no 0 'tap\nchoose 10112\nanswer no\nshow\n'
 expect '== Message: Полный сброс'
 expect ! 'Внимание'
 
+# Help opens the help viewer on the help file the cabinets install, which has
+# the anchor the program names.
+run help_viewer 0 'wait 1\nshow\ntap\nchoose 10072\nwait 1\nshow\n'
+expect 'Help       not shown'
+expect 'Help       resources/tavil.htm#Main_Contents'
+grep -q '<a name="Main_Contents">' "$(dirname "$0")/../../resources/tavil.htm" ||
+    { echo "FAIL help_viewer: resources/tavil.htm has no Main_Contents anchor"; failures=$((failures + 1)); }
+
 # Bad lines: the line named, nothing run, nothing saved.
 run unknown_command 2 'wait 1\nfly away\n'
 expect 'line 2: unknown command: fly'

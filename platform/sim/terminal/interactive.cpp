@@ -192,10 +192,6 @@ int neededColumns(const Layout& sizes) {
     return sizes.screenColumns + 2 + PANEL_WIDTH;
 }
 
-int neededRows(const Layout& sizes) {
-    return std::max(sizes.screenRows + 2, 22);
-}
-
 std::string repeated(const char* piece, int times) {
     std::string line;
     for (int i = 0; i < times; ++i) {
@@ -277,6 +273,13 @@ void drawPanel(const Layout& sizes) {
         moveTo(column, row++);
         frame += fitted(line, PANEL_WIDTH - 4);
     }
+}
+
+// The framed screen or the panel beside it (its title, the device lines, a
+// blank line and the keys), whichever is taller.
+int neededRows(const Layout& sizes) {
+    const std::size_t panelRows = devicePanelLines(shownProcessor).size() + std::size(KEY_HELP) + 2;
+    return std::max(sizes.screenRows + 2, static_cast<int>(panelRows));
 }
 
 void drawBox(int column, int row, int width, const std::vector<std::string>& lines,

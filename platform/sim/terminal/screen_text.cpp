@@ -6,6 +6,7 @@
 #include "platform/message_box.h"
 #include "platform/sim/resource_script.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/sim_programs.h"
 #include "platform/sim/utf8.h"
 
 #include <algorithm>
@@ -73,6 +74,11 @@ std::string clockLine(SimProcessorKind processor) {
                      cccrToMhz(running, false), memoryClockMhz(running));
 }
 
+std::string helpViewerPage() {
+    const std::u16string page = simHelpViewerPage();
+    return page.empty() ? "not shown" : utf8Of(page);
+}
+
 bool isDialog(const SimWindow& window) {
     return window.live && window.parent == WindowHandle::None &&
            std::u16string(window.className) == DIALOG_CLASS;
@@ -124,6 +130,7 @@ std::vector<std::string> devicePanelLines(SimProcessorKind processor) {
         formatted("Power      %s", power.acLineStatus == ON_MAINS ? "external" : "battery"),
         formatted("Screen     %d x %d, turned %u", simScreenMetrics.width, simScreenMetrics.height,
                   degreesOf(simDisplay.orientation)),
+        "Help       " + helpViewerPage(),
     };
 }
 

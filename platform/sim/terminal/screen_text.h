@@ -12,7 +12,7 @@
 #include <vector>
 
 // The device panel: processor, clock registers and clocks, load, memory,
-// battery and power line, screen; one line each.
+// battery and power line, screen, the help viewer's page; one line each.
 std::vector<std::string> devicePanelLines(SimProcessorKind processor);
 
 // The icon, two characters a pixel: blanks where it is transparent, else a
