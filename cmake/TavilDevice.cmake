@@ -73,16 +73,24 @@ file(GLOB TAVIL_LINK_TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/
 
 # tavil_device_image(OUTPUT file KIND exe|dll ENTRY symbol VERSION major.minor
 #                    INPUTS objects-and-archives... [OPTIONS link-tool-options...])
+# links the image at its usual base, and once more at another into other-base/,
+# for the check that every absolute address has a base relocation.
+set(TAVIL_OTHER_BASE_exe 0x00400000)
+set(TAVIL_OTHER_BASE_dll 0x01800000)
 function(tavil_device_image)
     cmake_parse_arguments(IMAGE "" "OUTPUT;KIND;ENTRY;VERSION" "INPUTS;OPTIONS;DEPENDS" ${ARGN})
+    get_filename_component(name ${IMAGE_OUTPUT} NAME)
+    set(other ${CMAKE_BINARY_DIR}/other-base/${name})
+    set(link ${TAVIL_PYTHON} ${TAVIL_LINK_TOOL} link --kind ${IMAGE_KIND} --entry ${IMAGE_ENTRY}
+             --imports ${TAVIL_IMPORTS} --subsystem-version ${IMAGE_VERSION} ${IMAGE_OPTIONS})
+    set(inputs -- ${IMAGE_INPUTS} ${TAVIL_LIBGCC})
     add_custom_command(
-        OUTPUT ${IMAGE_OUTPUT}
-        COMMAND ${TAVIL_PYTHON} ${TAVIL_LINK_TOOL} link --kind ${IMAGE_KIND} --entry ${IMAGE_ENTRY}
-                --imports ${TAVIL_IMPORTS} --subsystem-version ${IMAGE_VERSION} ${IMAGE_OPTIONS}
-                --map ${IMAGE_OUTPUT}.map -o ${IMAGE_OUTPUT} -- ${IMAGE_INPUTS} ${TAVIL_LIBGCC}
+        OUTPUT ${IMAGE_OUTPUT} ${other}
+        COMMAND ${link} --map ${IMAGE_OUTPUT}.map -o ${IMAGE_OUTPUT} ${inputs}
+        COMMAND ${link} --base ${TAVIL_OTHER_BASE_${IMAGE_KIND}} -o ${other} ${inputs}
         DEPENDS ${IMAGE_DEPENDS} ${TAVIL_IMPORTS} ${TAVIL_LINK_TOOL_SOURCES}
         COMMAND_EXPAND_LISTS
-        COMMENT "Linking ${IMAGE_OUTPUT}")
+        COMMENT "Linking ${name}")
 endfunction()
 
 # Tavil.exe loads on Windows Mobile 2003 SE (CE 4.21) and everything after it.
@@ -91,7 +99,7 @@ tavil_device_image(
     OUTPUT ${TAVIL_EXE} KIND exe ENTRY WinMainCRTStartup VERSION 4.21
     INPUTS $<TARGET_OBJECTS:tavil_program_entry> $<TARGET_FILE:tavil_logic>
            $<TARGET_FILE:tavil_platform_device>
-    OPTIONS --resources ${TAVIL_RES} --exception-handler runFaultGuarded
+    OPTIONS --resources ${TAVIL_RES} --exception-handler _Z15runFaultGuardedPFvPvES_
     DEPENDS tavil_program_entry tavil_logic tavil_platform_device ${TAVIL_RES})
 set(TAVIL_DEVICE_IMAGES ${TAVIL_EXE})
 
@@ -116,7 +124,24 @@ endfunction()
 tavil_device_setup_dll(wm5 5 1)
 tavil_device_setup_dll(wm2003se 4 21)
 
-add_custom_target(tavil_device_images ALL DEPENDS ${TAVIL_DEVICE_IMAGES})
+# The installable cabinets, one a handheld.
+set(TAVIL_HELP_FILE ${PROJECT_SOURCE_DIR}/resources/tavil.htm)
+file(GLOB TAVIL_CAB_TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/cab/*.py)
+foreach(target wm5 wm2003se)
+    string(TOUPPER ${target} name)
+    set(cabinet ${CMAKE_BINARY_DIR}/Tavil_${name}.cab)
+    add_custom_command(
+        OUTPUT ${cabinet}
+        COMMAND ${TAVIL_PYTHON} ${PROJECT_SOURCE_DIR}/tools/cab/make-cab.py --target ${target}
+                --exe ${TAVIL_EXE} --setup-dll ${CMAKE_BINARY_DIR}/setup_${target}.dll
+                --help-file ${TAVIL_HELP_FILE} -o ${cabinet}
+        DEPENDS ${TAVIL_EXE} ${CMAKE_BINARY_DIR}/setup_${target}.dll ${TAVIL_HELP_FILE}
+                ${TAVIL_CAB_TOOL_SOURCES}
+        COMMENT "Packing Tavil_${name}.cab")
+    list(APPEND TAVIL_CABINETS ${cabinet})
+endforeach()
+
+add_custom_target(tavil_device_images ALL DEPENDS ${TAVIL_DEVICE_IMAGES} ${TAVIL_CABINETS})
 
 # Every object of the device's libraries is built as the handheld runs it.
 set(TAVIL_DEVICE_OBJECTS $<TARGET_FILE:tavil_logic> $<TARGET_FILE:tavil_setup_logic>
@@ -125,3 +150,27 @@ file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/core-libraries.txt
      CONTENT "$<TARGET_FILE:tavil_logic>\n")
 add_test(NAME core_device_abi
          COMMAND ${PROJECT_SOURCE_DIR}/scripts/check-device-abi.sh ${TAVIL_DEVICE_OBJECTS})
+
+# The build tools' own tests.
+add_test(NAME link_tool
+         COMMAND ${TAVIL_PYTHON} -m unittest discover -s tools/elf2pe/tests -t tools/elf2pe
+         WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+add_test(NAME cabinet_tool COMMAND ${TAVIL_PYTHON} -m unittest discover -s tools/cab/tests
+         WORKING_DIRECTORY ${PROJECT_SOURCE_DIR})
+
+# The images as the handheld will take them, against the Windows build's
+# resources (build the preset windows first), and the faults that check catches.
+set(TAVIL_IMAGE_CHECK
+    --imports ${TAVIL_IMPORTS} --windows-program ${PROJECT_SOURCE_DIR}/build/windows/e2e/Tavil.exe
+    --link-tool ${TAVIL_LINK_TOOL} --other-base ${CMAKE_BINARY_DIR}/other-base ${TAVIL_DEVICE_IMAGES})
+add_test(NAME device_images
+         COMMAND ${TAVIL_PYTHON} ${PROJECT_SOURCE_DIR}/tests/device/check_images.py ${TAVIL_IMAGE_CHECK})
+add_test(NAME device_images_faults
+         COMMAND ${TAVIL_PYTHON} ${PROJECT_SOURCE_DIR}/tests/device/plant_image_faults.py
+                 ${TAVIL_IMAGE_CHECK})
+# Each cabinet reads back whole, with every file it should carry.
+foreach(cabinet IN LISTS TAVIL_CABINETS)
+    get_filename_component(name ${cabinet} NAME)
+    add_test(NAME cabinet_${name}
+             COMMAND ${TAVIL_PYTHON} ${PROJECT_SOURCE_DIR}/tools/cab/read-cab.py ${cabinet})
+endforeach()

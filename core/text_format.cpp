@@ -123,7 +123,7 @@ void putArgument(TextWriter& out, Style style, const FormatArgument& argument) {
 } // namespace
 
 std::size_t formatText(char16_t* buffer, std::size_t capacity, const char16_t* format,
-                       std::initializer_list<FormatArgument> arguments) {
+                       const std::initializer_list<FormatArgument>& arguments) {
     if (capacity == 0) {
         return 0;
     }

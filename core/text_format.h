@@ -31,9 +31,12 @@ struct FormatArgument {
     const char16_t* text = nullptr;
 };
 
-// Returns the number of characters written, without the terminator.
+// Returns the number of characters written, without the terminator. The list
+// comes by reference: by value, the handheld's call standard would pass it
+// half in the last argument register and half on the stack, which makes a
+// prolog that the system's unwinder cannot undo.
 std::size_t formatText(char16_t* buffer, std::size_t capacity, const char16_t* format,
-                       std::initializer_list<FormatArgument> arguments);
+                       const std::initializer_list<FormatArgument>& arguments);
 
 template <std::size_t Capacity>
 std::size_t formatText(char16_t (&buffer)[Capacity], const char16_t* format,

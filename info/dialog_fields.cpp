@@ -8,7 +8,7 @@ void setField(WindowHandle dialog, int id, const char16_t* text) {
 }
 
 void setFormattedField(WindowHandle dialog, int id, const char16_t* format,
-                       std::initializer_list<FormatArgument> arguments) {
+                       const std::initializer_list<FormatArgument>& arguments) {
     formatText(appState.textBuffer, format, arguments);
     setField(dialog, id, appState.textBuffer);
 }

@@ -9,9 +9,10 @@
 
 void setField(WindowHandle dialog, int id, const char16_t* text);
 
-// Formats into the shared text buffer and sets the field's text from it.
+// Formats into the shared text buffer and sets the field's text from it (the
+// list by reference, as formatText takes it).
 void setFormattedField(WindowHandle dialog, int id, const char16_t* format,
-                       std::initializer_list<FormatArgument> arguments);
+                       const std::initializer_list<FormatArgument>& arguments);
 
 // A code a platform reports and the text the dialogs show for it.
 struct CodeText {

@@ -23,7 +23,8 @@ allowed_for() {
     case "$1" in
     platform/sim/sim_main.cpp | platform/sim/terminal/*)
         echo "$contracts|platform/sim/|core/|$pure_clock|shell/startup\.h" ;;
-    platform/win32/win32_entry.cpp) echo "$contracts|platform/win32/|shell/startup\.h" ;;
+    platform/win32/win32_entry.cpp | platform/win32/ce/device_program_entry.cpp)
+        echo "$contracts|platform/win32/|shell/startup\.h" ;;
     platform/win32/desktop_*) echo "$contracts|platform/win32/|platform/sim/sim_processor\.h" ;;
     platform/win32/*) echo "$contracts|platform/win32/" ;;
     platform/sim/*) echo "$contracts|platform/sim/" ;;

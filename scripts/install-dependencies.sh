@@ -23,10 +23,14 @@ packages=(
                                          # with the C and C++ headers below, which have no <windows.h>
     clang-format                         # the layout check
     libclang-rt-14-dev                   # the fuzz targets: libFuzzer and the sanitizers' run-time for clang
+    python3-pyelftools python3-pefile    # the handheld's images: the link tool (ELF in, PE out)
+    python3-capstone                     # and their checks (parse, disassemble)
+    gcab cabextract                      # the installable cabinets, made and read back
 )
 
-# The portable core is compiled for the device's processor but never linked, so
-# these go without what they recommend: the bare-metal C and C++ libraries.
+# The device's images link no C or C++ library (the system's core library
+# serves what they need), so these go without what they recommend: the
+# bare-metal C and C++ libraries.
 headers_only_packages=(
     gcc-arm-none-eabi                    # the portable core for the device's processor
     libstdc++-arm-none-eabi-dev          # its C++ headers (also for the device's own sources)

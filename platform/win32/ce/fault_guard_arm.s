@@ -17,11 +17,12 @@
         .arm
         .align  2
 
+@ bool runFaultGuarded(GuardedStep step, void* context), by its C++ name.
         .word   faultGuardHandler       @ PDATA_EH: the exception handler
         .word   0                       @ and its data
-        .global runFaultGuarded
-        .type   runFaultGuarded, %function
-runFaultGuarded:                        @ r0 = step, r1 = its context
+        .global _Z15runFaultGuardedPFvPvES_
+        .type   _Z15runFaultGuardedPFvPvES_, %function
+_Z15runFaultGuardedPFvPvES_:            @ r0 = step, r1 = its context
         stmdb   sp!, {r4-r11, lr}       @ prolog: every permanent register
         sub     sp, sp, #4              @ a slot for the enclosing guard's frame
         ldr     r4, =guardFrame
@@ -42,7 +43,7 @@ faultRecovery:                          @ the handler resumes here, sp = guardFr
         mov     r0, #0
         b       leaveGuard
         .ltorg
-        .size   runFaultGuarded, . - runFaultGuarded
+        .size   _Z15runFaultGuardedPFvPvES_, . - _Z15runFaultGuardedPFvPvES_
 
 @ EXCEPTION_DISPOSITION faultGuardHandler(EXCEPTION_RECORD* record,
 @     void* establisherFrame, CONTEXT* context, void* dispatcherContext)
