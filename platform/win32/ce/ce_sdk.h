@@ -59,6 +59,8 @@ using HBRUSH = struct HBRUSH__*;
 static_assert(sizeof(void*) == 4 && sizeof(DWORD) == 4 && sizeof(LONG) == 4,
               "the device's pointers, DWORD and LONG are 32 bits");
 static_assert(sizeof(WCHAR) == 2, "the device's wide characters are 16 bits");
+enum EnumSizeProbe { ENUM_SIZE_PROBE };
+static_assert(sizeof(EnumSizeProbe) == sizeof(int), "the device's enums are the size of an int");
 
 inline constexpr BOOL FALSE = 0;
 inline constexpr BOOL TRUE = 1;
@@ -78,9 +80,6 @@ inline constexpr DWORD PAGE_NOACCESS = 0x01;
 inline constexpr DWORD PAGE_READWRITE = 0x04;
 inline constexpr DWORD PAGE_NOCACHE = 0x200;
 inline constexpr DWORD PAGE_PHYSICAL = 0x400; // VirtualCopy's source is a physical address / 256
-
-// Structured exception handling (excpt.h).
-inline constexpr int EXCEPTION_EXECUTE_HANDLER = 1;
 
 // Kernel I/O controls of the hardware layer (pkfuncs.h, winioctl.h).
 constexpr DWORD CTL_CODE(DWORD deviceType, DWORD function, DWORD method, DWORD access) {
