@@ -189,6 +189,12 @@ CONSTRUCTORS = function("start", "\tldr r0, =imageConstructorsStart\n\tldr r1, =
 	.section .data.table,"aw",%progbits
 table:
 	.word 0x11111111
+	.set n, 1
+	.rept 0x240                 @ varied words, as in VARIED_RDATA
+	.word n * 0x01030507
+	.set n, n + 1
+	.endr
+	.word table                 @ the same page, past its first half
 	.section .bss.stored,"aw",%progbits
 stored:
 	.word 0x22222222
