@@ -75,6 +75,7 @@ file(GLOB TAVIL_LINK_TOOL_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tools/
 #                    INPUTS objects-and-archives... [OPTIONS link-tool-options...])
 # links the image at its usual base, and once more at another into other-base/,
 # for the check that every absolute address has a base relocation.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/other-base)
 set(TAVIL_OTHER_BASE_exe 0x00400000)
 set(TAVIL_OTHER_BASE_dll 0x01800000)
 function(tavil_device_image)

@@ -28,7 +28,7 @@ set(TAVIL_DEVICE_FLAGS
 -fno-short-enums -fshort-wchar -fno-schedule-insns2 -fno-shrink-wrap \
 -fno-unwind-tables -fno-asynchronous-unwind-tables -ffunction-sections -fdata-sections")
 set(CMAKE_C_FLAGS_INIT "${TAVIL_DEVICE_FLAGS}")
-set(CMAKE_ASM_FLAGS_INIT "-marm -march=armv5te")
+set(CMAKE_ASM_FLAGS_INIT "-marm -march=armv5te -mabi=apcs-gnu")
 # -Wno-psabi: GCC notes where it passes a structure differently from GCC 6 and
 # older, which matters only when linking objects those compilers made.
 set(CMAKE_CXX_FLAGS_INIT

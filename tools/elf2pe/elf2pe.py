@@ -103,14 +103,18 @@ def run_rebase(arguments):
 
 
 def write_all(outputs):
-    """Each file through a temporary one renamed into place, once all are written."""
+    """Each file through a temporary one renamed into place, once all are
+    written, readable by all as any new file (mkstemp makes it the owner's)."""
     temporaries = []
+    mask = os.umask(0)
+    os.umask(mask)
     try:
         for path, data in outputs.items():
             handle, temporary = tempfile.mkstemp(dir=os.path.dirname(os.path.abspath(path)), prefix=".elf2pe-")
             temporaries.append((temporary, path))
             with os.fdopen(handle, "wb") as stream:
                 stream.write(data)
+            os.chmod(temporary, 0o666 & ~mask)
         for temporary, path in temporaries:
             os.replace(temporary, path)
     except OSError as error:

@@ -15,6 +15,7 @@ import struct
 from dataclasses import dataclass
 
 import arm_prolog
+import fault_free
 from errors import Elf2PeError
 from relocations import ABSOLUTE, KINDS
 
@@ -57,7 +58,11 @@ def build(elf, exception_handlers):
     functions = _functions(elf, text)
     code.check_covered(functions)
     flagged = {_handled_function(name, functions, code, elf).start for name in exception_handlers}
-    return [Entry(f, _prolog_length(f, code), f.start in flagged) for f in functions]
+    by_start = {f.start: f for f in functions}
+    cannot_fault = fault_free.FaultFree(
+        lambda start: [(a, code.word(a)) for a in _code_addresses(by_start[start], code)]
+        if start in by_start else None)
+    return [Entry(f, _prolog_length(f, code, cannot_fault), f.start in flagged) for f in functions]
 
 
 def encode(entries):
@@ -135,25 +140,32 @@ def _functions(elf, text):
     return functions
 
 
-def _prolog_length(function, code):
-    words = []
-    address = function.start
+def _code_addresses(function, code):
+    return [address for address in range(function.start, function.start + function.size, 4)
+            if code.is_code(address)]
+
+
+def _prolog_length(function, code, cannot_fault):
     end = function.start + function.size
+    leading = []
+    address = function.start
     while address < end and code.is_code(address):
-        words.append(code.word(address))
+        leading.append(code.word(address))
         address += 4
-    length = arm_prolog.prolog_length(words)
+    length = arm_prolog.prolog_length(leading)
     if length and function.runs_into:
         raise Elf2PeError(f"function {function.name} saves registers and then runs into function "
                           f"{function.runs_into}, whose entry in the function table cannot describe both")
     if length > MAX_PROLOG_LENGTH:
         raise Elf2PeError(f"function {function.name} has a prolog of {length} instructions, more than "
                           f"the function table can describe")
-    for address in range(function.start + 4 * length, end, 4):
-        if code.is_code(address) and arm_prolog.is_push(code.word(address)):
-            raise Elf2PeError(f"function {function.name} saves registers at {address:#x} "
-                              f"(+{address - function.start:#x}), after its prolog of {length} "
-                              f"instructions: the unwinder could not undo it")
+    late_saves = [address for address in _code_addresses(function, code)
+                  if address >= function.start + 4 * length and arm_prolog.is_push(code.word(address))]
+    if late_saves and not cannot_fault(function.start):
+        raise Elf2PeError(f"function {function.name} saves registers at {late_saves[0]:#x} "
+                          f"(+{late_saves[0] - function.start:#x}), after its prolog of {length} "
+                          f"instructions, and may fault (it touches memory beyond its stack or calls "
+                          f"what may): the unwinder could not undo it")
     return length
 
 

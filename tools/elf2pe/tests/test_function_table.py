@@ -84,12 +84,28 @@ class AssemblyEntryPointTest(Workspace):
 
 
 class CodeCheckTest(Workspace):
-    def test_registers_saved_after_the_prolog_are_refused(self):
-        for body in ("\tmov r0, r1\n\tpush {r4, lr}\n\tpop {r4, pc}",
-                     "\tpush {r4, lr}\n\tbl leaf\n\tpush {r5}\n\tpop {r4, r5, pc}",
-                     "\tcmp r0, #0\n\tstrne lr, [sp, #-8]!\n\tmov pc, lr"):
+    def test_registers_saved_after_the_prolog_are_refused_where_a_fault_may_meet_them(self):
+        toucher = function("toucher", "\tldr r0, [r0]\n\tmov pc, lr")
+        for body in ("\tmov r0, r1\n\tpush {r4, lr}\n\tldr r0, [r0]\n\tpop {r4, pc}",
+                     "\tpush {r4, lr}\n\tbl leaf\n\tpush {r5}\n\tstr r0, [r1, #4]\n\tpop {r4, r5, pc}",
+                     "\tcmp r0, #0\n\tstrne lr, [sp, #-8]!\n\tblx r3\n\tldrne pc, [sp], #8",
+                     "\tcmp r0, #0\n\tstrne lr, [sp, #-8]!\n\tmov lr, pc\n\tmov pc, r3\n\tldrne pc, [sp], #8",
+                     "\tcmp r0, #0\n\tstrne lr, [sp, #-8]!\n\tbl toucher\n\tldrne pc, [sp], #8",
+                     "\tcmp r0, #0\n\tpushne {r4, lr}\n\tldmne r0, {r1, r2}\n\tpopne {r4, pc}\n\tmov pc, lr"):
             with self.subTest(body=body):
-                self.link_fails([self.assemble(function("start", body) + leaf())], "function start saves registers")
+                self.link_fails([self.assemble(function("start", body) + leaf() + toucher)],
+                                "function start saves registers", "may fault")
+
+    def test_registers_saved_late_by_a_routine_that_cannot_fault_are_accepted(self):
+        # As libgcc's soft floating point does: simple cases return before the
+        # save, nothing but the stack and literal pools is touched, and calls
+        # go only to routines that cannot fault either.
+        pure = function("pure", "\tcmp r0, #0\n\tmoveq pc, lr\n\tpush {r4, lr}\n\tldr r4, =0x7ff00000\n"
+                                "\tadd r0, r0, r4\n\tstr r0, [sp, #-4]!\n\tldr r0, [sp], #4\n\tpop {r4, pc}\n\t.ltorg")
+        for body in ("\tb pure", "\tstr lr, [sp, #-8]!\n\tbl pure\n\tldr pc, [sp], #8",
+                     "\tcmp r0, #0\n\tstrne lr, [sp, #-8]!\n\tblne pure\n\tldrne pc, [sp], #8\n\tmov pc, lr"):
+            with self.subTest(body=body):
+                self.link_ok([self.assemble(function("start", body) + pure)])
 
     def test_code_no_function_covers_is_refused_with_its_address(self):
         source = function("start", "\tmov pc, lr") + "\tmov r0, #7\n\tmov pc, lr\n" + leaf()
