@@ -21,29 +21,38 @@ MOVW_R0_0 = 0xE3000000  # ARMv6T2 and later
 LDRD_R2_SP = 0xE1CD20D0  # ldrd r2, r3, [sp]: the stack is 4-byte aligned only
 
 
+def patch(path, offset, data):
+    with open(path, "r+b") as stream:
+        stream.seek(offset)
+        stream.write(data)
+
+
 def drop_relocation(image_path, other_path, _elf_path):
-    """The same HIGHLOW entry cleared in both links, so that their relocation
-    tables still agree and only the address left unrelocated tells."""
+    """The same HIGHLOW entry cleared in both links, with their checksums made
+    anew, so that their relocation tables and checksums still agree and only
+    the address left unrelocated tells."""
     for path in (image_path, other_path):
-        image = pefile.PE(path)
-        entry = next(entry for block in image.DIRECTORY_ENTRY_BASERELOC
+        entry = next(entry for block in pefile.PE(path).DIRECTORY_ENTRY_BASERELOC
                      for entry in block.entries if entry.type == HIGHLOW)
-        image.set_word_at_offset(entry.struct.get_file_offset(), entry.struct.Data & 0x0FFF)
-        image.write(path)
+        patch(path, entry.struct.get_file_offset(), struct.pack("<H", entry.struct.Data & 0x0FFF))
+        image = pefile.PE(path)
+        checksum = image.OPTIONAL_HEADER.get_field_absolute_offset("CheckSum")
+        patch(path, checksum, struct.pack("<I", image.generate_checksum()))
 
 
 def rename_import(image_path, _other_path, _elf_path):
+    """The first import's ordinal, in both the lookup and the address table, or
+    its name, changed to one the list does not hold."""
     image = pefile.PE(image_path)
     function = image.DIRECTORY_ENTRY_IMPORT[0].imports[0]
     if function.import_by_ordinal:
-        for table_rva in (function.address - image.OPTIONAL_HEADER.ImageBase,
-                          image.get_rva_from_offset(function.struct_table.get_file_offset())):
-            image.set_dword_at_rva(table_rva, 0x80000000 | 9999)
+        address_table = image.get_offset_from_rva(function.address - image.OPTIONAL_HEADER.ImageBase)
+        for offset in (function.struct_table.get_file_offset(), address_table):
+            patch(image_path, offset, struct.pack("<I", 0x80000000 | 9999))
     else:
         name = bytearray(function.name)
         name[-1] ^= 0x01
-        image.set_bytes_at_offset(function.name_offset, bytes(name))
-    image.write(image_path)
+        patch(image_path, function.name_offset, bytes(name))
 
 
 def remove_resource(image_path, _other_path, _elf_path):
@@ -51,8 +60,7 @@ def remove_resource(image_path, _other_path, _elf_path):
     image = pefile.PE(image_path)
     dialogs = next(kind for kind in image.DIRECTORY_ENTRY_RESOURCE.entries if kind.id == 5)
     entry = next(name for name in dialogs.directory.entries if name.id == 104)
-    image.set_dword_at_offset(entry.struct.get_file_offset(), 105)
-    image.write(image_path)
+    patch(image_path, entry.struct.get_file_offset(), struct.pack("<I", 105))
 
 
 def first_code_address(elf_path):
@@ -65,10 +73,7 @@ def first_code_address(elf_path):
 
 
 def write_code_word(elf_path, word):
-    offset = first_code_address(elf_path)
-    with open(elf_path, "r+b") as stream:
-        stream.seek(offset)
-        stream.write(struct.pack("<I", word))
+    patch(elf_path, first_code_address(elf_path), struct.pack("<I", word))
 
 
 def mark_thumb(_image_path, _other_path, elf_path):
@@ -86,9 +91,9 @@ def mark_thumb(_image_path, _other_path, elf_path):
 
 
 FAULTS = [
-    ("a dropped base relocation", "Tavil.exe", drop_relocation, "differs from the link made there"),
+    ("a dropped base relocation", "Tavil.exe", drop_relocation, "differs from the link made there at file offset"),
     ("a dropped base relocation in a setup DLL", "setup_wm5.dll", drop_relocation,
-     "differs from the link made there"),
+     "differs from the link made there at file offset"),
     ("a wrong import", "Tavil.exe", rename_import, "not in the list"),
     ("a wrong import in a setup DLL", "setup_wm2003se.dll", rename_import, "not in the list"),
     ("a missing resource", "Tavil.exe", remove_resource, "resource (5, 104, "),
@@ -102,8 +107,8 @@ FAULTS = [
 
 def copy_images(arguments, folder):
     """The check's arguments with every image, its link and its other-base twin
-    copied into folder."""
-    copied, index = [], 0
+    copied into folder, and the copied images by name."""
+    copied, images, index = [], {}, 0
     other_base = os.path.join(folder, "other-base")
     os.makedirs(other_base)
     while index < len(arguments):
@@ -118,12 +123,13 @@ def copy_images(arguments, folder):
             index += 2
             continue
         copied.append(os.path.join(folder, os.path.basename(argument)))
+        images[os.path.basename(argument)] = copied[-1]
         for suffix in ("", ".elf"):
             shutil.copy(argument + suffix, copied[-1] + suffix)
         index += 1
     for name in os.listdir(source_other):
         shutil.copy(os.path.join(source_other, name), other_base)
-    return copied
+    return copied, images
 
 
 def run_check(arguments):
@@ -135,13 +141,13 @@ def main():
     arguments = sys.argv[1:]
     missed = 0
     with tempfile.TemporaryDirectory() as folder:
-        status, output = run_check(copy_images(arguments, os.path.join(folder, "clean")))
+        status, output = run_check(copy_images(arguments, os.path.join(folder, "clean"))[0])
         if status != 0:
             print("the images fail without a planted fault:\n" + output)
             return 1
         for number, (name, image, plant, expected) in enumerate(FAULTS):
-            copied = copy_images(arguments, os.path.join(folder, str(number)))
-            image_path = next(path for path in copied if os.path.basename(path) == image)
+            copied, images = copy_images(arguments, os.path.join(folder, str(number)))
+            image_path = images[image]
             other_path = os.path.join(os.path.dirname(image_path), "other-base", image)
             plant(image_path, other_path, image_path + ".elf")
             status, output = run_check(copied)
