@@ -40,19 +40,22 @@ def drop_relocation(image_path, other_path, _elf_path):
         patch(path, checksum, struct.pack("<I", image.generate_checksum()))
 
 
-def rename_import(image_path, _other_path, _elf_path):
-    """The first import's ordinal, in both the lookup and the address table, or
-    its name, changed to one the list does not hold."""
-    image = pefile.PE(image_path)
-    function = image.DIRECTORY_ENTRY_IMPORT[0].imports[0]
-    if function.import_by_ordinal:
-        address_table = image.get_offset_from_rva(function.address - image.OPTIONAL_HEADER.ImageBase)
-        for offset in (function.struct_table.get_file_offset(), address_table):
-            patch(image_path, offset, struct.pack("<I", 0x80000000 | 9999))
-    else:
-        name = bytearray(function.name)
-        name[-1] ^= 0x01
-        patch(image_path, function.name_offset, bytes(name))
+def change_import(by_ordinal):
+    """A planter that changes the first import made by ordinal (in both the
+    lookup and the address table) or by name to one the list does not hold."""
+    def plant(image_path, _other_path, _elf_path):
+        image = pefile.PE(image_path)
+        function = next(function for library in image.DIRECTORY_ENTRY_IMPORT for function in library.imports
+                        if function.import_by_ordinal == by_ordinal)
+        if by_ordinal:
+            address_table = image.get_offset_from_rva(function.address - image.OPTIONAL_HEADER.ImageBase)
+            for offset in (function.struct_table.get_file_offset(), address_table):
+                patch(image_path, offset, struct.pack("<I", 0x80000000 | 9999))
+        else:
+            name = bytearray(function.name)
+            name[-1] ^= 0x01
+            patch(image_path, function.name_offset, bytes(name))
+    return plant
 
 
 def remove_resource(image_path, _other_path, _elf_path):
@@ -61,6 +64,28 @@ def remove_resource(image_path, _other_path, _elf_path):
     dialogs = next(kind for kind in image.DIRECTORY_ENTRY_RESOURCE.entries if kind.id == 5)
     entry = next(name for name in dialogs.directory.entries if name.id == 104)
     patch(image_path, entry.struct.get_file_offset(), struct.pack("<I", 105))
+
+
+def set_minor_subsystem_version(image_path, _other_path, _elf_path):
+    header = pefile.PE(image_path, fast_load=True).OPTIONAL_HEADER
+    patch(image_path, header.get_field_absolute_offset("MinorSubsystemVersion"), struct.pack("<H", 21))
+
+
+def rename_export(image_path, _other_path, _elf_path):
+    symbol = next(symbol for symbol in pefile.PE(image_path).DIRECTORY_ENTRY_EXPORT.symbols
+                  if symbol.name == b"Install_Exit")
+    patch(image_path, symbol.name_offset, b"Install_Exis")
+
+
+def make_code_writable(image_path, _other_path, _elf_path):
+    text = next(section for section in pefile.PE(image_path).sections if section.Name.startswith(b".text"))
+    patch(image_path, text.get_field_absolute_offset("Characteristics"),
+          struct.pack("<I", text.Characteristics | 0x80000000))
+
+
+def grow(image_path, _other_path, _elf_path):
+    with open(image_path, "ab") as stream:
+        stream.write(bytes(8 * 1024))
 
 
 def first_code_address(elf_path):
@@ -94,14 +119,21 @@ FAULTS = [
     ("a dropped base relocation", "Tavil.exe", drop_relocation, "differs from the link made there at file offset"),
     ("a dropped base relocation in a setup DLL", "setup_wm5.dll", drop_relocation,
      "differs from the link made there at file offset"),
-    ("a wrong import", "Tavil.exe", rename_import, "not in the list"),
-    ("a wrong import in a setup DLL", "setup_wm2003se.dll", rename_import, "not in the list"),
+    ("a wrong import ordinal", "Tavil.exe", change_import(by_ordinal=True), "ordinal 9999, not in the list"),
+    ("a wrong import name", "Tavil.exe", change_import(by_ordinal=False), "by name, not in the list"),
+    ("a wrong import in a setup DLL", "setup_wm2003se.dll", change_import(by_ordinal=True),
+     "ordinal 9999, not in the list"),
     ("a missing resource", "Tavil.exe", remove_resource, "resource (5, 104, "),
     ("an instruction the PXA255 lacks", "Tavil.exe",
      lambda _image, _other, elf: write_code_word(elf, MOVW_R0_0), "not ARMv5TE: movw"),
     ("a doubleword stack access", "setup_wm5.dll",
      lambda _image, _other, elf: write_code_word(elf, LDRD_R2_SP), "doubleword stack access"),
     ("Thumb code", "Tavil.exe", mark_thumb, "Thumb code at"),
+    ("another target's version", "setup_wm5.dll", set_minor_subsystem_version,
+     "subsystem version (5, 21), not (5, 1)"),
+    ("an export missing", "setup_wm5.dll", rename_export, "exports ['Install_Exis'"),
+    ("a writable code section", "Tavil.exe", make_code_writable, "section .text is writable and executable"),
+    ("an image over its budget", "setup_wm2003se.dll", grow, "bytes, over the budget of 8192"),
 ]
 
 
