@@ -28,11 +28,30 @@ SimFiles simFilesSwitchedOn() {
 }
 
 bool simAddFile(const char16_t* path) {
-    return addPath(fileSystem.files, path, samePath);
+    return path != nullptr && path[0] == u'\\' && addPath(fileSystem.files, path, samePath);
+}
+
+bool simAddShortcut(const char16_t* path, const char16_t* target) {
+    char16_t copied[SIM_PATH_CAPACITY];
+    if (!copyWholeText(target, copied, SIM_PATH_CAPACITY) || copied[0] == u'\0' ||
+        !simAddFile(path)) {
+        return false;
+    }
+    copyWholeText(copied, fileSystem.targets[pathIndex(fileSystem.files, path, samePath)],
+                  SIM_PATH_CAPACITY);
+    return true;
 }
 
 bool simRemoveFile(const char16_t* path) {
-    return removePath(fileSystem.files, path, samePath);
+    const int index = pathIndex(fileSystem.files, path, samePath);
+    if (index < 0) {
+        return false;
+    }
+    removePath(fileSystem.files, path, samePath); // moves the last file into the gap
+    copyWholeText(fileSystem.targets[fileSystem.files.count], fileSystem.targets[index],
+                  SIM_PATH_CAPACITY);
+    fileSystem.targets[fileSystem.files.count][0] = u'\0';
+    return true;
 }
 
 int simFileCount() {
@@ -41,6 +60,10 @@ int simFileCount() {
 
 const char16_t* simFilePath(int index) {
     return index >= 0 && index < fileSystem.files.count ? fileSystem.files.paths[index] : nullptr;
+}
+
+const char16_t* simFileTarget(int index) {
+    return simFilePath(index) != nullptr ? fileSystem.targets[index] : nullptr;
 }
 
 bool simSetFolderPath(int folder, const char16_t* path) {

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 namespace {
@@ -61,15 +62,44 @@ TEST_F(SimSystemServicesTest, FilesAreFoundIgnoringAsciiCaseUntilRemoved) {
     EXPECT_TRUE(fileExists(u"\\Мои документы\\Тавил.txt"));
 }
 
-TEST_F(SimSystemServicesTest, FilesThatDoNotFitAreNotAdded) {
+TEST_F(SimSystemServicesTest, FilesThatDoNotFitOrStartElsewhereThanTheRootAreNotAdded) {
     EXPECT_FALSE(simAddFile(nullptr));
     EXPECT_FALSE(simAddFile(u""));
-    EXPECT_FALSE(simAddFile(std::u16string(SIM_PATH_CAPACITY, u'f').c_str()));
+    EXPECT_FALSE(simAddFile(u"Windows\\Tavil.exe"));
+    EXPECT_FALSE(simAddFile((u"\\" + std::u16string(SIM_PATH_CAPACITY - 1, u'f')).c_str()));
     for (int i = 0; i < SIM_FILE_CAPACITY; ++i) {
-        EXPECT_TRUE(simAddFile(std::u16string(SIM_PATH_CAPACITY - 1 - i, u'f').c_str()));
+        EXPECT_TRUE(simAddFile((u"\\" + std::u16string(SIM_PATH_CAPACITY - 2 - i, u'f')).c_str()));
     }
     EXPECT_FALSE(simAddFile(u"\\One too many"));
+    EXPECT_FALSE(simAddShortcut(u"\\One too many", u"\\Windows\\Tavil.exe"));
     EXPECT_EQ(simFileCount(), SIM_FILE_CAPACITY);
+}
+
+TEST_F(SimSystemServicesTest, AShortcutKeepsItsTargetWhereverRemovalsMoveIt) {
+    const std::u16string tooLong(SIM_PATH_CAPACITY, u't');
+    EXPECT_FALSE(simAddShortcut(u"\\Windows\\StartUp\\A.lnk", nullptr));
+    EXPECT_FALSE(simAddShortcut(u"\\Windows\\StartUp\\A.lnk", u""));
+    EXPECT_FALSE(simAddShortcut(u"\\Windows\\StartUp\\A.lnk", tooLong.c_str()));
+    EXPECT_FALSE(simAddShortcut(u"StartUp\\A.lnk", u"\\Windows\\A.exe"));
+    EXPECT_EQ(simFileCount(), 0);
+
+    ASSERT_TRUE(simAddShortcut(u"\\Windows\\StartUp\\A.lnk", u"\\Windows\\A.exe"));
+    ASSERT_TRUE(simAddFile(u"\\Windows\\plain.txt"));
+    ASSERT_TRUE(simAddShortcut(u"\\Windows\\StartUp\\C.lnk", u"\\Windows\\C.exe"));
+    ASSERT_TRUE(simRemoveFile(u"\\Windows\\StartUp\\A.lnk")); // the last file moves here
+    ASSERT_TRUE(simAddFile(u"\\Windows\\new.txt"));           // where C.lnk was
+    EXPECT_TRUE(simAddShortcut(u"\\Windows\\plain.txt", u"\\Windows\\P.exe")) << "made one";
+
+    std::map<std::u16string, std::u16string> targets;
+    for (int i = 0; i < simFileCount(); ++i) {
+        targets[simFilePath(i)] = simFileTarget(i);
+    }
+    EXPECT_EQ(targets, (std::map<std::u16string, std::u16string>{
+                           {u"\\Windows\\StartUp\\C.lnk", u"\\Windows\\C.exe"},
+                           {u"\\Windows\\new.txt", u""},
+                           {u"\\Windows\\plain.txt", u"\\Windows\\P.exe"}}));
+    EXPECT_EQ(simFileTarget(simFileCount()), nullptr);
+    EXPECT_EQ(simFileTarget(-1), nullptr);
 }
 
 TEST_F(SimSystemServicesTest, TestsSetFolderPathsAndAnEmptyOrLongOneLeavesNoFolder) {
