@@ -2,6 +2,7 @@
 
 #include "platform/display_settings.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/sim_registry.h"
 
 #include <bit>
 #include <utility>
@@ -16,6 +17,12 @@ constexpr std::int32_t CHANGE_BAD_FLAGS = -4;
 constexpr std::int32_t CHANGE_BAD_PARAM = -5;
 
 constexpr std::uint32_t ALL_ROTATIONS = ORIENTATION_90 | ORIENTATION_180 | ORIENTATION_270;
+
+constexpr SimScreenMetrics VGA_METRICS = {480, 640, 32, 64};
+constexpr const char16_t* DISPLAY_DRIVER_KEY = u"Drivers\\Display\\GPE";
+constexpr const char16_t* LOGICAL_PIXELS_VALUES[] = {u"LogicalPixelsX", u"LogicalPixelsY"};
+constexpr std::uint32_t VGA_LOGICAL_PIXELS = 192;
+constexpr std::uint32_t REG_DWORD = 4;
 
 bool available(std::uint32_t orientation) {
     return orientation == ORIENTATION_0 ||
@@ -56,6 +63,16 @@ void simTurnScreen(std::uint32_t orientation) {
         std::swap(simScreenMetrics.width, simScreenMetrics.height);
     }
     simDisplay.orientation = orientation;
+}
+
+void simMakeVgaHandheld() {
+    simScreenMetrics = VGA_METRICS;
+    for (const char16_t* name : LOGICAL_PIXELS_VALUES) {
+        if (!simRegistryValueExists(DISPLAY_DRIVER_KEY, name)) {
+            simSetRegistryValue(DISPLAY_DRIVER_KEY, name, REG_DWORD, &VGA_LOGICAL_PIXELS,
+                                sizeof VGA_LOGICAL_PIXELS);
+        }
+    }
 }
 
 SimDisplay simDisplaySwitchedOn() {

@@ -27,3 +27,9 @@ void simTurnScreen(std::uint32_t orientation);
 
 // Upright, able to turn to every orientation, nothing asked yet.
 SimDisplay simDisplaySwitchedOn();
+
+// Makes the handheld a VGA one as it ships: a 480 x 640 screen, and in the
+// display driver's key (HKLM\Drivers\Display\GPE) the logical pixels per inch
+// of the VGA mode, LogicalPixelsX and LogicalPixelsY 192, each written only
+// where the registry lacks it, so that a mode chosen earlier stays.
+void simMakeVgaHandheld();
