@@ -8,6 +8,7 @@
 #include "core/program_name.h"
 #include "platform/sim/name_compare.h"
 #include "platform/sim/sim_clock.h"
+#include "platform/sim/sim_display.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry_file.h"
 #include "platform/sim/sim_shared.h"
@@ -24,6 +25,7 @@
 #include <iostream>
 #include <iterator>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -32,12 +34,7 @@ constexpr int EXIT_BAD_USE = 2;
 constexpr int EXIT_SCRIPT_FAILED = 1;
 constexpr unsigned DEFAULT_SECONDS = 3;
 constexpr unsigned LONGEST_RUN_SECONDS = 24 * 60 * 60;
-constexpr SimScreenMetrics VGA_METRICS = {480, 640, 32, 64};
-
-const char* environmentOr(const char* name, const char* otherwise) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : otherwise;
-}
+constexpr const char16_t* PURE_VGA_RESOURCES = u"\\Windows\\shellres.96.dll";
 
 // TAVIL_SECONDS as a whole number of seconds, at most a day; anything that is
 // not a plain number runs the default time.
@@ -69,13 +66,67 @@ bool readScript(const std::string& file, std::string& script) {
     return !input.bad();
 }
 
-void switchOn(const FrontOptions& options) {
-    resetSimHandheld(options.processor);
-    if (options.screen == ScreenSize::Vga) {
-        simScreenMetrics = VGA_METRICS;
+bool isFolder(const std::string& path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::string folderOf(const std::string& file) {
+    const std::size_t slash = file.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+}
+
+// Makes the folder and those above it that are missing, for the user alone.
+bool makeFolders(const std::string& folder) {
+    if (isFolder(folder)) {
+        return true;
     }
-    loadSimRegistry(options.stateFile.c_str());
+    return makeFolders(folderOf(folder)) && (mkdir(folder.c_str(), 0700) == 0 || isFolder(folder));
+}
+
+// The state file's folder exists, or is made when it is the default one.
+bool stateFolderReady(const FrontOptions& options) {
+    const std::string folder = folderOf(options.stateFile);
+    if (options.stateFile == defaultStateFile() ? makeFolders(folder) : isFolder(folder)) {
+        return true;
+    }
+    std::fprintf(stderr, "tavil-sim: the state file %s cannot be made: no folder %s\n",
+                 options.stateFile.c_str(), folder.c_str());
+    return false;
+}
+
+// Switches the handheld on with the state file's registry and files; false,
+// with the file left untouched, when it is not a state file or cannot be read.
+bool switchOn(const FrontOptions& options) {
+    resetSimHandheld(options.processor);
+    std::string problem;
+    switch (loadSimState(options.stateFile.c_str(), problem)) {
+    case SimStateLoad::Loaded:
+        break;
+    case SimStateLoad::Missing:
+        if (!stateFolderReady(options)) {
+            return false;
+        }
+        break;
+    case SimStateLoad::Unreadable:
+        std::fprintf(stderr, "tavil-sim: the state file %s: %s\n", options.stateFile.c_str(),
+                     problem.c_str());
+        return false;
+    case SimStateLoad::NotAStateFile:
+        std::fprintf(stderr,
+                     "tavil-sim: %s is not a state file (%s); it is left as it is: give "
+                     "another with --state\n",
+                     options.stateFile.c_str(), problem.c_str());
+        return false;
+    }
+    if (options.screen == ScreenSize::Vga) {
+        simMakeVgaHandheld();
+    }
+    if (options.pureVgaResources) {
+        simAddFile(PURE_VGA_RESOURCES);
+    }
     simClock.runUntil = UINT64_MAX; // the script, not a time limit, ends the run
+    return true;
 }
 
 int runProgram(const FrontOptions& options) {
@@ -86,8 +137,12 @@ int runProgram(const FrontOptions& options) {
 }
 
 // Whether this process ran the program: a second copy hands its request to the
-// copy running in another process and ends before it registers its window class.
+// copy running in another process and ends before it registers its window
+// class, and never restarts the handheld (which takes the class away).
 bool programRanHere() {
+    if (simDisplay.restarts > 0) {
+        return true;
+    }
     for (const SimWindowClass& windowClass : simWindowing.classes) {
         if (windowClass.registered && sameName(windowClass.name, PROGRAM_NAME)) {
             return true;
@@ -111,7 +166,11 @@ int endRun(const FrontOptions& options, int exitCode) {
         std::fputs("tavil-sim: Tavil runs already; the request was handed to it\n", stdout);
         return exitCode;
     }
-    saveSimRegistry(options.stateFile.c_str());
+    if (!saveSimState(options.stateFile.c_str())) {
+        std::fprintf(stderr, "tavil-sim: the state cannot be saved to %s\n",
+                     options.stateFile.c_str());
+        return EXIT_SCRIPT_FAILED;
+    }
     return exitCode;
 }
 
@@ -130,7 +189,9 @@ int runScript(const FrontOptions& options, const std::string& script) {
                      error.c_str());
         return EXIT_BAD_USE;
     }
-    switchOn(options);
+    if (!switchOn(options)) {
+        return EXIT_BAD_USE;
+    }
     startScript(std::move(commands), options.processor);
     const int exitCode = runProgram(options);
     reportIconLeft();
@@ -143,7 +204,9 @@ int runScript(const FrontOptions& options, const std::string& script) {
 }
 
 int runInteractive(const FrontOptions& options) {
-    switchOn(options);
+    if (!switchOn(options)) {
+        return EXIT_BAD_USE;
+    }
     if (!startInteractive(options.processor)) {
         std::fputs("tavil-sim: the terminal cannot be put in raw mode\n", stderr);
         return EXIT_BAD_USE;
@@ -160,16 +223,23 @@ int runInteractive(const FrontOptions& options) {
 
 int main(int argc, char** argv) {
     FrontOptions options;
-    options.processor = simProcessorKindFromEnvironment();
-    options.stateFile = environmentOr("TAVIL_REGISTRY", "tavil-registry.txt");
     std::string error;
-    if (!parseFrontOptions(argc, argv, options, error)) {
+    if (!readFrontEnvironment(options, error) || !parseFrontOptions(argc, argv, options, error)) {
         std::fprintf(stderr, "tavil-sim: %s (see --help)\n", error.c_str());
         return EXIT_BAD_USE;
     }
     if (options.help) {
         std::fputs(FRONT_USAGE, stdout);
         return 0;
+    }
+    if (options.stateFile.empty()) {
+        options.stateFile = defaultStateFile();
+    }
+    if (options.stateFile.empty()) {
+        std::fputs("tavil-sim: no folder for the state file (neither XDG_STATE_HOME nor HOME is "
+                   "set); give one with --state\n",
+                   stderr);
+        return EXIT_BAD_USE;
     }
     if (options.scriptFile.empty() && isatty(STDIN_FILENO) != 0 && isatty(STDOUT_FILENO) != 0) {
         return runInteractive(options);

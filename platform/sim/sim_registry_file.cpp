@@ -1,10 +1,17 @@
 #include "platform/sim/sim_registry_file.h"
 
+#include "platform/sim/name_compare.h"
+#include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry_store.h"
 #include "platform/sim/utf8.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -138,8 +145,33 @@ std::vector<std::string_view> splitAtTabs(std::string_view line) {
     return fields;
 }
 
-// Stores what the line holds; false, storing nothing, when it is malformed.
-bool loadLine(std::string_view line) {
+// Files by their paths with ASCII letters folded, as keys are listed.
+std::vector<int> filesInOrder() {
+    std::vector<int> order;
+    for (int i = 0; i < simFileCount(); ++i) {
+        order.push_back(i);
+    }
+    std::ranges::sort(order, [](int a, int b) {
+        const std::u16string_view first = simFilePath(a);
+        const std::u16string_view second = simFilePath(b);
+        return std::ranges::lexicographical_compare(first, second, {}, foldedAscii, foldedAscii);
+    });
+    return order;
+}
+
+void appendFileLines(std::string& text) {
+    for (const int file : filesInOrder()) {
+        text += encodeText(simFilePath(file));
+        const std::u16string target = simFileTarget(file);
+        if (!target.empty()) {
+            text += '\t' + encodeText(target);
+        }
+        text += '\n';
+    }
+}
+
+// Stores the registry key or value the line holds; false, storing nothing, when it is malformed.
+bool loadRegistryLine(std::string_view line) {
     const std::vector<std::string_view> fields = splitAtTabs(line);
     const bool keyOnly = fields.size() == 1;
     std::u16string path;
@@ -158,38 +190,76 @@ bool loadLine(std::string_view line) {
     return true;
 }
 
-// Loads every line it can; false when any was skipped.
-bool loadLines(const char* filePath, std::string_view text) {
-    bool whole = true;
+// Adds the file or shortcut the line holds; false when it is malformed or does not fit.
+bool loadFileLine(std::string_view line) {
+    const std::vector<std::string_view> fields = splitAtTabs(line);
+    std::u16string path;
+    std::u16string target;
+    if (fields.size() > 2 || !decodeText(fields[0], path)) {
+        return false;
+    }
+    if (fields.size() == 1) {
+        return simAddFile(path.c_str());
+    }
+    return decodeText(fields[1], target) && simAddShortcut(path.c_str(), target.c_str());
+}
+
+// What is wrong with the line; empty when it loaded.
+std::string loadLine(std::string_view line) {
+    if (!line.starts_with('\\')) {
+        return loadRegistryLine(line) ? "" : "not a registry key or value";
+    }
+    if (simFileCount() == SIM_FILE_CAPACITY) {
+        return "more than " + std::to_string(SIM_FILE_CAPACITY) + " files";
+    }
+    return loadFileLine(line) ? ""
+                              : "not a file (or a shortcut and its target) the handheld can hold";
+}
+
+void removeFiles() {
+    while (simFileCount() > 0) {
+        simRemoveFile(simFilePath(simFileCount() - 1));
+    }
+}
+
+// Loads every line, after the header if there is one; on the first that does
+// not load says which and why.
+bool loadLines(std::string_view text, std::string& problem) {
     std::size_t lineNumber = 1;
     for (std::size_t begin = 0; begin < text.size(); ++lineNumber) {
         std::size_t end = text.find('\n', begin);
         if (end == std::string_view::npos) {
             end = text.size(); // the last line may lack its newline
         }
-        if (!loadLine(text.substr(begin, end - begin))) {
-            std::fprintf(stderr, "%s:%zu: skipped, not a registry key or value\n", filePath,
-                         lineNumber);
-            whole = false;
-        }
+        const std::string_view line = text.substr(begin, end - begin);
         begin = end + 1;
+        if (lineNumber == 1 && line == SIM_STATE_HEADER) {
+            continue;
+        }
+        const std::string wrong = loadLine(line);
+        if (!wrong.empty()) {
+            problem = "line " + std::to_string(lineNumber) + ": " + wrong;
+            return false;
+        }
     }
-    return whole;
+    return true;
 }
 
-bool readFile(const char* filePath, std::string& text) {
+// 0, or the error number of what failed.
+int readFile(const char* filePath, std::string& text) {
+    errno = 0;
     std::FILE* file = std::fopen(filePath, "rb");
     if (file == nullptr) {
-        return false;
+        return errno != 0 ? errno : EIO;
     }
     char chunk[4096];
     std::size_t read = 0;
     while ((read = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
         text.append(chunk, read);
     }
-    const bool whole = std::ferror(file) == 0;
+    const int error = std::ferror(file) == 0 ? 0 : errno != 0 ? errno : EIO;
     std::fclose(file);
-    return whole;
+    return error;
 }
 
 bool writeFile(const char* filePath, const std::string& text) {
@@ -203,19 +273,41 @@ bool writeFile(const char* filePath, const std::string& text) {
 
 } // namespace
 
-bool saveSimRegistry(const char* filePath) {
+bool saveSimState(const char* filePath) {
     if (filePath == nullptr) {
         return false;
     }
-    std::string text;
+    std::string text = std::string(SIM_STATE_HEADER) + '\n';
     for (const auto& [foldedPath, key] : simStoredKeys()) {
         appendKeyLines(text, foldedPath, key);
     }
-    return writeFile(filePath, text);
+    appendFileLines(text);
+    const std::string newFile = std::string(filePath) + ".saving";
+    if (!writeFile(newFile.c_str(), text) || std::rename(newFile.c_str(), filePath) != 0) {
+        std::remove(newFile.c_str());
+        return false;
+    }
+    return true;
 }
 
-bool loadSimRegistry(const char* filePath) {
-    simRemoveStoredKeys();
+SimStateLoad loadSimState(const char* filePath, std::string& problem) {
     std::string text;
-    return filePath != nullptr && readFile(filePath, text) && loadLines(filePath, text);
+    const int error = filePath != nullptr ? readFile(filePath, text) : ENOENT;
+    if (error == ENOENT) {
+        return SimStateLoad::Missing;
+    }
+    if (error != 0) {
+        problem = std::string("it cannot be read: ") + std::strerror(error);
+        return SimStateLoad::Unreadable;
+    }
+    const std::map<std::u16string, SimStoredKey> keysBefore = simStoredKeys();
+    const auto filesBefore = std::make_unique<SimFiles>(simHandheld.files);
+    simRemoveStoredKeys();
+    removeFiles();
+    if (!loadLines(text, problem)) {
+        simHandheld.registry.keys = keysBefore;
+        simHandheld.files = *filesBefore;
+        return SimStateLoad::NotAStateFile;
+    }
+    return SimStateLoad::Loaded;
 }

@@ -1,8 +1,10 @@
-// The simulated handheld's state file: any text loads; what loaded is saved,
-// and that file loads whole and saves again byte for byte the same.
+// The simulated handheld's state file: any text loads whole or is refused,
+// leaving the handheld as it was; what loaded is saved, and that file loads
+// whole and saves again byte for byte the same.
 
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry_file.h"
+#include "platform/sim/sim_registry_store.h"
 #include "tests/fuzz/fuzz_handheld.h"
 
 #include <unistd.h>
@@ -56,10 +58,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string savedAgain = pathOf("saved-again.txt");
     writeFile(input, data, size);
 
-    loadSimRegistry(input.c_str());
-    require(saveSimRegistry(saved.c_str()), "the registry cannot be saved");
-    require(loadSimRegistry(saved.c_str()), "a saved registry does not load whole");
-    require(saveSimRegistry(savedAgain.c_str()), "the registry cannot be saved again");
-    require(readFile(saved) == readFile(savedAgain), "a saved registry saves again differently");
+    simAddFile(u"\\Before");
+    std::string problem;
+    const SimStateLoad outcome = loadSimState(input.c_str(), problem);
+    require(outcome == SimStateLoad::Loaded || outcome == SimStateLoad::NotAStateFile,
+            "the input cannot be read back");
+    if (outcome == SimStateLoad::NotAStateFile) {
+        require(problem.starts_with("line "), "a refusal does not name the line");
+        require(simFileCount() == 1 && simStoredKeys().empty(),
+                "a refused file changed the handheld");
+    }
+    require(saveSimState(saved.c_str()), "the state cannot be saved");
+    require(loadSimState(saved.c_str(), problem) == SimStateLoad::Loaded,
+            "a saved state does not load whole");
+    require(saveSimState(savedAgain.c_str()), "the state cannot be saved again");
+    require(readFile(saved) == readFile(savedAgain), "a saved state saves again differently");
     return 0;
 }

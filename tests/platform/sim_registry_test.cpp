@@ -1,10 +1,13 @@
 // The parts of the simulated registry that only it has: values of any type and
-// size, its file, its fault flags, and its handling of bad paths and handles.
+// size, the state file that keeps it with the files, its fault flags, and its
+// handling of bad paths and handles.
 
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_registry_file.h"
+#include "platform/sim/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +56,7 @@ std::uint32_t queried(const char16_t* path, const char16_t* name) {
 
 class SimRegistryTest : public ::testing::Test {
   protected:
-    void SetUp() override { resetSimRegistry(); }
+    void SetUp() override { resetSimHandheld(SimProcessorKind::Pxa270); }
     void TearDown() override {
         EXPECT_EQ(simLiveRegistryKeys(), 0);
         std::filesystem::remove(file);
@@ -64,6 +67,20 @@ class SimRegistryTest : public ::testing::Test {
     std::string readFile() const {
         std::ifstream in(file, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    bool saveToFile() const { return saveSimState(file.c_str()); }
+
+    bool loadFromFile() const {
+        std::string problem;
+        return loadSimState(file.c_str(), problem) == SimStateLoad::Loaded;
+    }
+
+    // The file's text after its header line; "(no header)" when it has none.
+    std::string savedLines() const {
+        const std::string text = readFile();
+        const std::string header = std::string(SIM_STATE_HEADER) + "\n";
+        return text.starts_with(header) ? text.substr(header.size()) : "(no header)";
     }
 
     const std::string file = (std::filesystem::temp_directory_path() /
@@ -106,8 +123,8 @@ TEST_F(SimRegistryTest, PathsAndNamesIgnoreAsciiCase) {
     std::uint32_t value = 0;
     EXPECT_TRUE(simGetRegistryNumber(TAVIL_KEY, u"Speed", value));
     EXPECT_EQ(value, 208u);
-    ASSERT_TRUE(saveSimRegistry(file.c_str()));
-    EXPECT_EQ(readFile(), "SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n")
+    ASSERT_TRUE(saveToFile());
+    EXPECT_EQ(savedLines(), "SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n")
         << "keys and values keep the case they were first written with";
 
     setNumber(TAVIL_KEY, u"Частота", 1);
@@ -123,8 +140,9 @@ TEST_F(SimRegistryTest, PathsWithAnEmptyPartNameNoKey) {
         setNumber(path, u"Speed", 416);
     }
     EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE"));
-    EXPECT_FALSE(saveSimRegistry(nullptr));
-    EXPECT_FALSE(loadSimRegistry(nullptr));
+    EXPECT_FALSE(saveSimState(nullptr));
+    std::string problem;
+    EXPECT_EQ(loadSimState(nullptr, problem), SimStateLoad::Missing);
 }
 
 TEST_F(SimRegistryTest, ClosedAndUnknownHandlesDoNothing) {
@@ -209,11 +227,11 @@ TEST_F(SimRegistryTest, SavingAndLoadingKeepsEveryKeyAndValue) {
         setValue(v.path, v.name, v.type, v.bytes);
     }
     closeRegistryKey(createRegistryKey(u"SOFTWARE\\Empty"));
-    ASSERT_TRUE(saveSimRegistry(file.c_str()));
+    ASSERT_TRUE(saveToFile());
     const std::string saved = readFile();
 
     resetSimRegistry();
-    ASSERT_TRUE(loadSimRegistry(file.c_str()));
+    ASSERT_TRUE(loadFromFile());
     for (const Value& v : values) {
         std::uint32_t type = 0;
         Bytes bytes;
@@ -222,7 +240,7 @@ TEST_F(SimRegistryTest, SavingAndLoadingKeepsEveryKeyAndValue) {
         EXPECT_EQ(bytes, v.bytes);
     }
     EXPECT_TRUE(simRegistryKeyExists(u"SOFTWARE\\Empty"));
-    ASSERT_TRUE(saveSimRegistry(file.c_str()));
+    ASSERT_TRUE(saveToFile());
     EXPECT_EQ(readFile(), saved) << "names keep their case and nothing is added";
 }
 
@@ -230,13 +248,13 @@ TEST_F(SimRegistryTest, AHandWrittenFileLoads) {
     writeFile("SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\tA0010000\n"
               "SOFTWARE\\Dunmar\\Tavil\tName%09x\t1\t\n"
               "SOFTWARE\\Other"); // the last line may lack its newline
-    ASSERT_TRUE(loadSimRegistry(file.c_str()));
+    ASSERT_TRUE(loadFromFile());
     EXPECT_EQ(queried(TAVIL_KEY, u"Speed"), 416u);
     EXPECT_TRUE(simRegistryValueExists(TAVIL_KEY, u"Name\tx"));
     EXPECT_TRUE(simRegistryKeyExists(u"SOFTWARE\\Other"));
 
     writeFile("");
-    EXPECT_TRUE(loadSimRegistry(file.c_str()));
+    EXPECT_TRUE(loadFromFile());
     EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE")) << "an empty file is an empty registry";
 }
 
@@ -258,27 +276,32 @@ TEST_F(SimRegistryTest, SavingWritesEachKeyOnceAndGivesBackTheFileItLoaded) {
         {"a key with values above an empty one", "SOFTWARE\tName\t1\t41\nSOFTWARE\\Empty\n"},
     };
     for (const Case& c : cases) {
-        writeFile(c.file);
-        ASSERT_TRUE(loadSimRegistry(file.c_str())) << c.what;
-        ASSERT_TRUE(saveSimRegistry(file.c_str())) << c.what;
-        EXPECT_EQ(readFile(), c.file) << c.what;
+        writeFile(c.file); // as files were written before they had a header
+        ASSERT_TRUE(loadFromFile()) << c.what;
+        ASSERT_TRUE(saveToFile()) << c.what;
+        EXPECT_EQ(savedLines(), c.file) << c.what;
+        ASSERT_TRUE(loadFromFile()) << c.what << ", with its header";
+        ASSERT_TRUE(saveToFile()) << c.what;
+        EXPECT_EQ(savedLines(), c.file) << c.what;
     }
 
     writeFile("SOFTWARE\nSOFTWARE\\Dunmar\nSOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n"
               "SOFTWARE\\Dunmar\\Tavil\\Empty\n");
-    ASSERT_TRUE(loadSimRegistry(file.c_str())) << "a file with a line for every key still loads";
+    ASSERT_TRUE(loadFromFile()) << "a file with a line for every key still loads";
     EXPECT_TRUE(simRegistryKeyExists(u"SOFTWARE\\Dunmar"));
-    ASSERT_TRUE(saveSimRegistry(file.c_str()));
-    EXPECT_EQ(readFile(), "SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n"
-                          "SOFTWARE\\Dunmar\\Tavil\\Empty\n");
+    ASSERT_TRUE(saveToFile());
+    EXPECT_EQ(savedLines(), "SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\td0000000\n"
+                            "SOFTWARE\\Dunmar\\Tavil\\Empty\n");
 }
 
-TEST_F(SimRegistryTest, ALineThatCannotBeWrittenBackIsSkippedAndTheRestKept) {
+TEST_F(SimRegistryTest, AFileWithALineThatSavingWouldNotWriteIsRefusedAndNothingLoaded) {
     using namespace std::string_literals;
     const std::string goodLine = "SOFTWARE\\Kept\tSpeed\t4\ta0010000\n";
+    const std::string longPath(SIM_PATH_CAPACITY, 'f');
     const std::string badLines[] = {
         "",
         "SOFTWARE\\Bad\tName",
+        "SOFTWARE\\Bad\tName\t4",
         "SOFTWARE\\Bad\tName\t4\t00\textra",
         "SOFTWARE\\Bad\tName\t4\t012",
         "SOFTWARE\\Bad\tName\t4\tzz",
@@ -299,38 +322,114 @@ TEST_F(SimRegistryTest, ALineThatCannotBeWrittenBackIsSkippedAndTheRestKept) {
         "SOFTWARE\\Bad\tName%C0%80\t4\t00", // NUL in an overlong form
         "SOFTWARE\\Bad\tN%ED%A0%80\t4\t00", // half a surrogate pair
         "SOFTWARE\\Bad\tN\xFF\t4\t00",      // no UTF-8
+        "%5CWindows\\Bad.txt",              // a file's backslash written as %5C
+        "\\Windows\\Bad.lnk\t",             // a shortcut without a target
+        "\\Windows\\Bad.lnk\t\\Windows\\Tavil.exe\textra",
+        "\\Windows\\Bad%00.txt",
+        "\\Windows\\Bad.lnk\t\\Windows\\Ta%ZZvil.exe",
+        "\\" + longPath, // longer than a path can be
+        "\\Windows\\Bad.lnk\t\\" + longPath,
+        "# tavil-sim state\tsomething else", // not the header, nor anything else
     };
     for (const std::string& badLine : badLines) {
         const std::string what = "line \"" + badLine + "\"";
         setNumber(TAVIL_KEY, u"Speed", 416);
+        ASSERT_TRUE(simAddShortcut(u"\\Windows\\StartUp\\Tavil.lnk", u"\\Windows\\Tavil.exe"));
         const RegistryKey open = openRegistryKey(TAVIL_KEY, REGISTRY_READ_ACCESS);
-        writeFile(goodLine + badLine + "\nSOFTWARE\\After\n");
-        ::testing::internal::CaptureStderr();
-        EXPECT_FALSE(loadSimRegistry(file.c_str())) << what;
-        const std::string message = ::testing::internal::GetCapturedStderr();
-        EXPECT_NE(message.find(file + ":2:"), std::string::npos) << what << message;
-        EXPECT_EQ(message.find(":3:"), std::string::npos) << what << message;
-        EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE\\Bad")) << what;
-        EXPECT_TRUE(simRegistryKeyExists(u"SOFTWARE\\After")) << what;
+        writeFile(goodLine + badLine + "\nSOFTWARE\\After\n\\Windows\\After.txt\n");
+        std::string problem;
+        EXPECT_EQ(loadSimState(file.c_str(), problem), SimStateLoad::NotAStateFile) << what;
+        EXPECT_TRUE(problem.starts_with("line 2: ")) << what << ": " << problem;
+        EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE\\Kept")) << what;
+        EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE\\After")) << what;
+        EXPECT_FALSE(fileExists(u"\\Windows\\After.txt")) << what;
+        EXPECT_EQ(queried(TAVIL_KEY, u"Speed"), 416u) << what << ": the registry stays";
         std::uint32_t value = UNTOUCHED;
-        EXPECT_TRUE(simGetRegistryNumber(u"SOFTWARE\\Kept", u"Speed", value)) << what;
-        EXPECT_EQ(value, 416u) << what;
-        EXPECT_FALSE(queryRegistryNumber(open, u"Speed", value)) << "its key is gone";
+        EXPECT_TRUE(queryRegistryNumber(open, u"Speed", value)) << what << ": its key stays";
         closeRegistryKey(open);
-
-        ASSERT_TRUE(saveSimRegistry(file.c_str()));
-        const std::string saved = readFile();
-        EXPECT_TRUE(loadSimRegistry(file.c_str())) << what << " left " << saved;
-        ASSERT_TRUE(saveSimRegistry(file.c_str()));
-        EXPECT_EQ(readFile(), saved) << what;
+        ASSERT_EQ(simFileCount(), 1) << what;
+        EXPECT_EQ(std::u16string(simFileTarget(0)), u"\\Windows\\Tavil.exe") << what;
     }
+}
+
+TEST_F(SimRegistryTest, ThirtyThreeFilesAreMoreThanTheHandheldHolds) {
+    std::string text = std::string(SIM_STATE_HEADER) + "\n";
+    for (int i = 0; i <= SIM_FILE_CAPACITY; ++i) {
+        text += "\\File" + std::to_string(i) + "\n";
+    }
+    writeFile(text);
+    std::string problem;
+    EXPECT_EQ(loadSimState(file.c_str(), problem), SimStateLoad::NotAStateFile);
+    EXPECT_EQ(problem, "line " + std::to_string(SIM_FILE_CAPACITY + 2) + ": more than " +
+                           std::to_string(SIM_FILE_CAPACITY) + " files");
+    EXPECT_EQ(simFileCount(), 0);
+
+    text.resize(text.rfind("\\File")); // one fewer
+    writeFile(text);
+    EXPECT_TRUE(loadFromFile());
+    EXPECT_EQ(simFileCount(), SIM_FILE_CAPACITY);
+}
+
+TEST_F(SimRegistryTest, FilesAndShortcutsAreKeptAfterTheRegistryInTheOrderOfTheirPaths) {
+    simAddFile(u"\\Windows\\shellres.96.dll");
+    simAddShortcut(u"\\Windows\\StartUp\\Tavil.lnk", u"\\Windows\\Tavil.exe");
+    simAddFile(u"\\Мои документы\\100% tab\there.txt");
+    simAddFile(u"\\windows\\Readme.txt");
+    setNumber(TAVIL_KEY, u"Speed", 416);
+    ASSERT_TRUE(saveToFile());
+    const std::string expected = "SOFTWARE\\Dunmar\\Tavil\tSpeed\t4\ta0010000\n"
+                                 "\\windows\\Readme.txt\n"
+                                 "\\Windows\\shellres.96.dll\n"
+                                 "\\Windows\\StartUp\\Tavil.lnk\t\\Windows\\Tavil.exe\n"
+                                 "\\Мои документы\\100%25 tab%09here.txt\n";
+    EXPECT_EQ(savedLines(), expected);
+
+    resetSimHandheld(SimProcessorKind::Pxa270);
+    simAddFile(u"\\Windows\\Gone.txt");
+    ASSERT_TRUE(loadFromFile());
+    EXPECT_FALSE(fileExists(u"\\Windows\\Gone.txt")) << "the file's files replace those there";
+    ASSERT_EQ(simFileCount(), 4);
+    for (int i = 0; i < simFileCount(); ++i) {
+        const std::u16string path = simFilePath(i);
+        EXPECT_EQ(std::u16string(simFileTarget(i)),
+                  path.ends_with(u".lnk") ? u"\\Windows\\Tavil.exe" : u"")
+            << utf8Of(path);
+    }
+    EXPECT_TRUE(fileExists(u"\\Мои документы\\100% tab\there.txt"));
+    EXPECT_EQ(queried(TAVIL_KEY, u"Speed"), 416u);
+    ASSERT_TRUE(saveToFile());
+    EXPECT_EQ(savedLines(), expected);
+}
+
+TEST_F(SimRegistryTest, ASavedFileStartsWithItsHeaderWhichOnlyTheFirstLineMayBe) {
+    ASSERT_TRUE(saveToFile());
+    EXPECT_EQ(readFile(), std::string(SIM_STATE_HEADER) + "\n") << "an empty handheld";
+    EXPECT_TRUE(loadFromFile());
+
+    writeFile("SOFTWARE\\A\n" + std::string(SIM_STATE_HEADER) + "\n");
+    EXPECT_TRUE(loadFromFile()) << "a key whose path reads like the header";
+    const std::string header = SIM_STATE_HEADER; // ASCII
+    EXPECT_TRUE(simRegistryKeyExists(std::u16string(header.begin(), header.end()).c_str()));
+
+    writeFile("");
+    EXPECT_TRUE(loadFromFile());
+    EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE")) << "an empty file is an empty handheld";
 }
 
 TEST_F(SimRegistryTest, AFileThatCannotBeReadOrWrittenFails) {
     setNumber(TAVIL_KEY, u"Speed", 416);
-    EXPECT_FALSE(saveSimRegistry("/nonexistent-folder/registry.txt"));
-    EXPECT_FALSE(loadSimRegistry(file.c_str())); // never written
-    EXPECT_FALSE(simRegistryKeyExists(u"SOFTWARE"));
+    EXPECT_FALSE(saveSimState("/nonexistent-folder/state.txt"));
+    std::string problem;
+    EXPECT_EQ(loadSimState(file.c_str(), problem), SimStateLoad::Missing); // never written
+    EXPECT_EQ(queried(TAVIL_KEY, u"Speed"), 416u) << "nothing loaded";
+
+    std::filesystem::create_directory(file);
+    EXPECT_EQ(loadSimState(file.c_str(), problem), SimStateLoad::Unreadable);
+    EXPECT_NE(problem.find("cannot be read"), std::string::npos) << problem;
+    EXPECT_FALSE(saveSimState(file.c_str())) << "a folder is not replaced";
+    EXPECT_TRUE(std::filesystem::is_directory(file));
+    EXPECT_FALSE(std::filesystem::exists(file + ".saving")) << "nothing is left half written";
+    EXPECT_EQ(queried(TAVIL_KEY, u"Speed"), 416u);
 }
 
 } // namespace

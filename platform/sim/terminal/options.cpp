@@ -1,5 +1,6 @@
 #include "platform/sim/terminal/options.h"
 
+#include <cstdlib>
 #include <cstring>
 
 const char* const FRONT_USAGE =
@@ -8,11 +9,19 @@ const char* const FRONT_USAGE =
     "(\"#0\" to \"#9\" asks for a clock preset).\n"
     "\n"
     "  --processor pxa27x|pxa25x|none  the handheld's processor (pxa27x: a PXA270)\n"
-    "  --screen qvga|vga               240 x 320 or 480 x 640 pixels (qvga)\n"
-    "  --state FILE                    where the settings are kept (tavil-registry.txt)\n"
+    "  --screen qvga|vga               240 x 320 or 480 x 640 pixels (qvga); a VGA\n"
+    "                                  handheld starts in its VGA mode\n"
+    "  --pure-vga                      the PureVGA shell resources are installed\n"
+    "                                  (\\Windows\\shellres.96.dll)\n"
+    "  --state FILE                    the handheld's registry and files, kept between\n"
+    "                                  runs ($XDG_STATE_HOME/tavil/state.txt, else\n"
+    "                                  ~/.local/state/tavil/state.txt); a file that\n"
+    "                                  is not a state file is refused, not touched\n"
     "  --script FILE                   run the commands of FILE (\"-\": standard input)\n"
     "                                  and print each screen as plain text\n"
     "  --help                          this text\n"
+    "\n"
+    "TAVIL_PROCESSOR and TAVIL_REGISTRY give the defaults of --processor and --state.\n"
     "\n"
     "In a terminal the handheld is shown and driven by keys; otherwise it runs\n"
     "for TAVIL_SECONDS (3) of its time and prints the screen. Copies started by\n"
@@ -23,7 +32,8 @@ const char* const FRONT_USAGE =
     "  wait N            let N seconds of the handheld's time pass\n"
     "  tap               tap the tray icon\n"
     "  choose ID         choose the menu entry with that command id,\n"
-    "  choose \"TEXT\"     or with that text (when a menu is up)\n"
+    "  choose \"TEXT\"     or with that text or place (\"Сведения > Память\"),\n"
+    "                    which must name one entry (when a menu is up)\n"
     "  answer yes|no|ok  answer the message box that is up\n"
     "  ok                press OK in the information dialog on top\n"
     "  world cccr 0xHEX  another program writes the CCCR\n"
@@ -31,7 +41,7 @@ const char* const FRONT_USAGE =
     "  world start NAME, world end PROCESS-ID\n"
     "  second \"LINE\"     a second copy starts with that command line\n"
     "  show              print the screen\n"
-    "  quit              close the program\n";
+    "  quit              close the program (the script's last command)\n";
 
 namespace {
 
@@ -56,6 +66,17 @@ template <std::size_t N> bool choose(const Choice (&choices)[N], const char* wor
     return false;
 }
 
+bool isFlag(const char* word, FrontOptions& options) {
+    if (std::strcmp(word, "--help") == 0) {
+        options.help = true;
+    } else if (std::strcmp(word, "--pure-vga") == 0) {
+        options.pureVgaResources = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 bool isValuedOption(const char* word) {
     for (const char* name : {"--processor", "--screen", "--state", "--script"}) {
         if (std::strcmp(word, name) == 0) {
@@ -72,7 +93,39 @@ void appendWord(std::string& line, const char* word) {
     line += word;
 }
 
+// The variable's value; nullptr when it is unset or empty.
+const char* environmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? value : nullptr;
+}
+
 } // namespace
+
+bool readFrontEnvironment(FrontOptions& options, std::string& error) {
+    const char* processor = environmentValue("TAVIL_PROCESSOR");
+    int chosen = 0;
+    if (processor != nullptr && !choose(PROCESSORS, processor, chosen)) {
+        error = std::string("bad value for TAVIL_PROCESSOR: ") + processor +
+                " (pxa27x, pxa25x or none)";
+        return false;
+    }
+    if (processor != nullptr) {
+        options.processor = static_cast<SimProcessorKind>(chosen);
+    }
+    if (const char* stateFile = environmentValue("TAVIL_REGISTRY")) {
+        options.stateFile = stateFile;
+    }
+    return true;
+}
+
+std::string defaultStateFile() {
+    const char* stateHome = environmentValue("XDG_STATE_HOME");
+    if (stateHome != nullptr && stateHome[0] == '/') {
+        return std::string(stateHome) + "/tavil/state.txt";
+    }
+    const char* home = environmentValue("HOME");
+    return home != nullptr ? std::string(home) + "/.local/state/tavil/state.txt" : "";
+}
 
 bool parseFrontOptions(int argc, char** argv, FrontOptions& options, std::string& error) {
     bool optionsEnded = false;
@@ -86,8 +139,7 @@ bool parseFrontOptions(int argc, char** argv, FrontOptions& options, std::string
             optionsEnded = true;
             continue;
         }
-        if (std::strcmp(word, "--help") == 0) {
-            options.help = true;
+        if (isFlag(word, options)) {
             continue;
         }
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;

@@ -10,15 +10,26 @@ enum class ScreenSize { Qvga, Vga };
 struct FrontOptions {
     SimProcessorKind processor = SimProcessorKind::Pxa270;
     ScreenSize screen = ScreenSize::Qvga;
-    std::string stateFile = "tavil-registry.txt";
-    std::string scriptFile;  // empty: none; "-": standard input
-    std::string commandLine; // what the program gets, the words joined by spaces
+    bool pureVgaResources = false; // the PureVGA shell resources are installed
+    std::string stateFile;         // empty: defaultStateFile()
+    std::string scriptFile;        // empty: none; "-": standard input
+    std::string commandLine;       // what the program gets, the words joined by spaces
     bool help = false;
 };
+
+// The defaults that the environment gives: TAVIL_PROCESSOR as --processor and
+// TAVIL_REGISTRY as --state (either empty counts as unset). On a bad value
+// returns false with `error` naming the variable.
+bool readFrontEnvironment(FrontOptions& options, std::string& error);
 
 // Reads argv into options. Words that are not options (or all after "--") make
 // the program's command line. On a bad option returns false with `error` set.
 bool parseFrontOptions(int argc, char** argv, FrontOptions& options, std::string& error);
+
+// The state file in the user's state folder: $XDG_STATE_HOME/tavil/state.txt
+// when XDG_STATE_HOME is an absolute path, else ~/.local/state/tavil/state.txt;
+// empty when there is no home folder either.
+std::string defaultStateFile();
 
 // What --help prints.
 extern const char* const FRONT_USAGE;
