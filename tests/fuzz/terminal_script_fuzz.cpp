@@ -35,6 +35,8 @@ void requireWellRead(bool read, const std::vector<ScriptCommand>& commands,
     int previousLine = 0;
     for (const ScriptCommand& command : commands) {
         require(command.line > previousLine, "script commands out of line order");
+        require(command.verb != ScriptVerb::Quit || &command == &commands.back(),
+                "a command after quit");
         previousLine = command.line;
     }
 }

@@ -334,21 +334,59 @@ std::string withoutMarks(const char16_t* text) {
                : plain.substr(first, plain.find_last_not_of(' ') - first + 1);
 }
 
-bool findEntry(MenuHandle menu, const ScriptCommand& command, MenuItemView& found) {
-    MenuItemView item{};
-    for (int position = 0; menuItemAt(menu, position, item); ++position) {
-        if (item.submenu != MenuHandle::None) {
-            if (findEntry(item.submenu, command, found)) {
-                return true;
-            }
-        } else if (!item.separator && (command.verb == ScriptVerb::ChooseId
-                                           ? item.id == command.number
-                                           : withoutMarks(item.text) == command.text)) {
-            found = item;
-            return true;
+struct MenuEntry {
+    MenuItemView item;
+    std::string place; // the submenus on the way and the entry: "Сведения > Память"
+};
+
+// By id, or by text: the entry's own or its place.
+bool matches(const MenuEntry& entry, const ScriptCommand& command) {
+    if (command.verb == ScriptVerb::ChooseId) {
+        return entry.item.id == command.number;
+    }
+    return withoutMarks(entry.item.text) == command.text || entry.place == command.text;
+}
+
+// Every entry of the menu and its submenus that the command names.
+void findEntries(MenuHandle menu, const ScriptCommand& command, const std::string& above,
+                 std::vector<MenuEntry>& found) {
+    MenuEntry entry{};
+    for (int position = 0; menuItemAt(menu, position, entry.item); ++position) {
+        entry.place = above + withoutMarks(entry.item.text);
+        if (entry.item.submenu != MenuHandle::None) {
+            findEntries(entry.item.submenu, command, entry.place + " > ", found);
+        } else if (!entry.item.separator && matches(entry, command)) {
+            found.push_back(entry);
         }
     }
-    return false;
+}
+
+std::string entriesNamed(const std::vector<MenuEntry>& entries) {
+    std::string names;
+    for (const MenuEntry& entry : entries) {
+        names +=
+            (names.empty() ? "" : ", ") + entry.place + " (" + std::to_string(entry.item.id) + ")";
+    }
+    return names;
+}
+
+// The one entry the command names; false, with the script failed, when there
+// is none or more than one.
+bool findEntry(MenuHandle menu, const ScriptCommand& command, MenuItemView& entry) {
+    std::vector<MenuEntry> found;
+    findEntries(menu, command, "", found);
+    if (found.empty()) {
+        fail(command, "the menu has no entry " + command.text);
+        return false;
+    }
+    if (found.size() > 1) {
+        fail(command, "the menu has " + std::to_string(found.size()) + " entries \"" +
+                          command.text + "\": " + entriesNamed(found) +
+                          "; choose one by its id or its place");
+        return false;
+    }
+    entry = found.front().item;
+    return true;
 }
 
 std::uint32_t chooseFromScript(MenuHandle menu, int, int) {
@@ -360,7 +398,6 @@ std::uint32_t chooseFromScript(MenuHandle menu, int, int) {
     }
     MenuItemView entry{};
     if (!findEntry(menu, *command, entry)) {
-        fail(*command, "the menu has no entry " + command->text);
         return 0;
     }
     if (entry.greyed) {
@@ -409,6 +446,11 @@ bool parseScript(const std::string& script, std::vector<ScriptCommand>& commands
         std::string what;
         if (!splitWords(line, words, what) || !parseWords(words, command, what)) {
             error = "line " + std::to_string(lineNumber) + ": " + what;
+            return false;
+        }
+        if (!commands.empty() && commands.back().verb == ScriptVerb::Quit) {
+            error = "line " + std::to_string(lineNumber) + ": nothing may follow quit (line " +
+                    std::to_string(commands.back().line) + ")";
             return false;
         }
         if (command.text.empty()) {
