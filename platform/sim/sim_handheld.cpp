@@ -4,6 +4,7 @@ SimHandheld simHandheld;
 
 void resetSimHandheld(SimProcessorKind processor) {
     simHandheld = SimHandheld{};
+    simHandheld.processorKind = processor;
     resetSimProcessor(processor);
 }
 

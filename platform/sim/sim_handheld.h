@@ -20,6 +20,7 @@
 #include "platform/sim/sim_processor.h"
 #include "platform/sim/sim_programs.h"
 #include "platform/sim/sim_registry_store.h"
+#include "platform/sim/sim_restart.h"
 #include "platform/sim/sim_single_instance.h"
 #include "platform/sim/sim_storage.h"
 #include "platform/sim/sim_system_info.h"
@@ -52,6 +53,9 @@ inline constexpr PowerStatus SIM_SWITCHED_ON_POWER = {
     4,    // lithium-ion
 };
 
+// 64 MB with 23 MB free.
+inline constexpr MemoryStatus SIM_SWITCHED_ON_MEMORY = {64, 64u << 20, 23u << 20};
+
 // Each member starts as on a handheld just switched on: as its service's
 // switched-on function makes it, or empty.
 struct SimHandheld {
@@ -62,13 +66,17 @@ struct SimHandheld {
     int scriptedAnswersUsed;
     int errorBeeps;
     int informationSounds;
-    MemoryStatus memory = {64, 64u << 20, 23u << 20}; // 64 MB with 23 MB free
-    PowerStatus power = SIM_SWITCHED_ON_POWER;        // what the battery driver reads now
-    // What the last fresh power query saw, or the state at switch-on.
+    MemoryStatus memory = SIM_SWITCHED_ON_MEMORY;
+    std::uint32_t memoryTakenByOthers; // bytes of it that other programs took, until a restart
+    PowerStatus power = SIM_SWITCHED_ON_POWER; // what the battery driver reads now
+    // What the last fresh power query or the driver's last poll saw, or the
+    // state at switch-on.
     PowerStatus cachedPower = SIM_SWITCHED_ON_POWER;
     bool powerQueryFails;
     int powerQueries;
     std::uintptr_t cccrReservationsMade; // each CCCR window is reserved at an address of its own
+    SimProcessorKind processorKind;      // what a restart powers on again
+    SimRestarts restarts;
 
     SimClock clock = simClockSwitchedOn();
     SimWindowing windowing;

@@ -1,5 +1,6 @@
 #include "platform/sim/sim_processes.h"
 
+#include "platform/sim/name_compare.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/whole_text.h"
 
@@ -11,16 +12,22 @@ struct RunningProcess {
     std::uint32_t processId;
     std::uint32_t threadCount;
     const char16_t* exeFile;
+    bool system; // started by the system itself at every start
 };
 
 // Process ids on the device are the values of the processes' kernel handles.
 constexpr RunningProcess SWITCHED_ON_PROCESSES[] = {
-    {0x03FE3002, 7, u"nk.exe"},      {0x23F58CBA, 12, u"filesys.exe"},
-    {0x43A1D7C6, 28, u"device.exe"}, {0x63C8A2DA, 16, u"gwes.exe"},
-    {0x83B26F8E, 8, u"shell32.exe"}, {0xA3D4E1F2, 10, u"services.exe"},
-    {0xC3F0A51E, 5, u"connmgr.exe"}, {0x0396B2A6, 1, u"Tavil.exe"},
-    {0x23A7C352, 4, u"tmail.exe"},   {0x43E5B07A, 2, u"poutlook.exe"},
+    {0x03FE3002, 7, u"nk.exe", true},      {0x23F58CBA, 12, u"filesys.exe", true},
+    {0x43A1D7C6, 28, u"device.exe", true}, {0x63C8A2DA, 16, u"gwes.exe", true},
+    {0x83B26F8E, 8, u"shell32.exe", true}, {0xA3D4E1F2, 10, u"services.exe", true},
+    {0xC3F0A51E, 5, u"connmgr.exe", true}, {0x0396B2A6, 1, u"Tavil.exe", false},
+    {0x23A7C352, 4, u"tmail.exe", false},  {0x43E5B07A, 2, u"poutlook.exe", false},
 };
+
+constexpr const char16_t* KERNEL = u"nk.exe";
+constexpr std::uint32_t FIRST_STARTED_PROCESS_ID = 0x5000;
+constexpr std::uint32_t STARTED_PROCESS_IDS = 0x1000;
+constexpr std::uint32_t PROCESS_ID_STEP = 4; // kernel handles are multiples of 4
 
 SimProcessHandles& handles = simHandheld.processes.handles;
 
@@ -96,6 +103,39 @@ void simClearProcesses() {
     simProcesses.count = 0;
 }
 
+void simRestartSystemProcesses() {
+    simClearProcesses();
+    for (const RunningProcess& process : SWITCHED_ON_PROCESSES) {
+        if (process.system) {
+            append(simProcesses, process.processId, process.threadCount, process.exeFile);
+        }
+    }
+}
+
+std::uint32_t simStartProcess(const char16_t* exeFile, std::uint32_t threadCount) {
+    for (std::uint32_t id = FIRST_STARTED_PROCESS_ID;
+         id < FIRST_STARTED_PROCESS_ID + STARTED_PROCESS_IDS; id += PROCESS_ID_STEP) {
+        if (indexOf(id) < 0) {
+            return append(simProcesses, id, threadCount, exeFile) ? id : 0;
+        }
+    }
+    return 0;
+}
+
+const ProcessEntry* simProcessNamed(const char16_t* exeFile) {
+    for (int i = 0; i < simProcesses.count; ++i) {
+        if (samePath(simProcesses.processes[i].exeFile, exeFile)) {
+            return &simProcesses.processes[i];
+        }
+    }
+    return nullptr;
+}
+
+bool simIsKernelProcess(std::uint32_t processId) {
+    const ProcessEntry* const process = simProcessWithId(processId);
+    return process != nullptr && samePath(process->exeFile, KERNEL);
+}
+
 const ProcessEntry* simProcessWithId(std::uint32_t processId) {
     const int index = indexOf(processId);
     return index < 0 ? nullptr : &simProcesses.processes[index];
@@ -153,7 +193,7 @@ ProcessHandle openProcess(std::uint32_t processId) {
 bool terminateProcess(ProcessHandle process, std::uint32_t exitCode) {
     const auto opened = handles.processes.find(static_cast<std::uintptr_t>(process));
     const int index = opened == handles.processes.end() ? -1 : indexOf(opened->second);
-    if (index < 0) {
+    if (index < 0 || simIsKernelProcess(opened->second)) {
         return false;
     }
     removeAt(index);

@@ -6,7 +6,7 @@
 // in it. Handles are numbers handed out in turn, never reused until the
 // handheld is reset. A process handle stands for the process id it opened: it
 // stays open after that process has ended, and ends a process only while one
-// with that id runs.
+// with that id runs; the kernel (nk.exe) refuses to be ended, as on the device.
 
 #include "platform/processes.h"
 
@@ -60,6 +60,21 @@ bool simRemoveProcess(std::uint32_t processId);
 
 // No process runs any more; open handles stay open.
 void simClearProcesses();
+
+// Only the system's own processes run, as the system starts them at every
+// start (the kernel, the system servers and the shell); open handles stay open.
+void simRestartSystemProcesses();
+
+// Starts a process after the others with an id of its own (from 0x5000 up);
+// the id, or 0 when none can start (as simAddProcess refuses).
+std::uint32_t simStartProcess(const char16_t* exeFile, std::uint32_t threadCount);
+
+// The first running process with that file name (ASCII letters folded, as the
+// device compares file names); nullptr when there is none.
+const ProcessEntry* simProcessNamed(const char16_t* exeFile);
+
+// Whether the process with that id is the kernel, nk.exe.
+bool simIsKernelProcess(std::uint32_t processId);
 
 // The running process with that id; nullptr when there is none.
 const ProcessEntry* simProcessWithId(std::uint32_t processId);

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr const char16_t* HELP_VIEWER = u"peghelp.exe";
+constexpr std::uint32_t VIEWER_THREADS = 1;
 constexpr std::u16string_view HELP_FILE_PREFIX = u"file:";
 constexpr std::u16string_view HELP_FILES_FOLDER = u"resources/"; // what goes into \Windows
 
@@ -33,7 +34,7 @@ bool simRemoveProgram(const char16_t* name) {
 std::u16string simHelpViewerPage() {
     const std::u16string_view commandLine = simPrograms.startedCommandLine;
     if (!sameName(simPrograms.startedApplication, HELP_VIEWER) ||
-        !commandLine.starts_with(HELP_FILE_PREFIX)) {
+        !commandLine.starts_with(HELP_FILE_PREFIX) || simProcessNamed(HELP_VIEWER) == nullptr) {
         return {};
     }
     return std::u16string(HELP_FILES_FOLDER) +
@@ -43,7 +44,7 @@ std::u16string simHelpViewerPage() {
 bool createShortcut(const char16_t* shortcutPath, const char16_t* targetPath) {
     char16_t target[SIM_PATH_CAPACITY];
     if (!copyWholeText(targetPath, target, SIM_PATH_CAPACITY) || target[0] == u'\0' ||
-        !simAddFile(shortcutPath)) {
+        !simAddShortcut(shortcutPath, target)) {
         return false;
     }
     copyWholeText(shortcutPath, simPrograms.shortcutPath, SIM_PATH_CAPACITY);
@@ -61,6 +62,9 @@ bool startProgram(const char16_t* application, const char16_t* commandLine) {
     if (pathIndex(simPrograms.installed, application, sameName) < 0 ||
         !copyWholeText(commandLine, line, SIM_COMMAND_LINE_CAPACITY)) {
         return false;
+    }
+    if (simProcessNamed(application) == nullptr) { // a running viewer shows the new page
+        simStartProcess(application, VIEWER_THREADS);
     }
     copyWholeText(application, simPrograms.startedApplication, SIM_PATH_CAPACITY);
     copyWholeText(line, simPrograms.startedCommandLine, SIM_COMMAND_LINE_CAPACITY);

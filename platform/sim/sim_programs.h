@@ -2,7 +2,8 @@
 // The simulated handheld's programs, shortcuts and clean-restart mark, as tests
 // set them up and inspect them. The handheld starts only the programs it has,
 // named as the program names them (names compare exactly); switched on, it has
-// the help viewer peghelp.exe, as every Pocket PC has. A shortcut is a file of
+// the help viewer peghelp.exe, as every Pocket PC has. A program started runs
+// as a process of its own, a second start of one that runs reuses it. A shortcut is a file of
 // the simulated file system; the last one made is kept here with its target.
 
 #include "platform/sim/sim_files.h"
@@ -37,7 +38,8 @@ bool simInstallProgram(const char16_t* name);
 // False when the handheld had no such program.
 bool simRemoveProgram(const char16_t* name);
 
-// What the help viewer shows when it is the last program started, with
-// "file:NAME#ANCHOR": the help file that the installation copies into \Windows,
-// as it lies in the source tree ("resources/NAME#ANCHOR"); otherwise empty.
+// What the help viewer shows while its process runs and it is the last program
+// started, with "file:NAME#ANCHOR": the help file that the installation copies
+// into \Windows, as it lies in the source tree ("resources/NAME#ANCHOR");
+// otherwise empty.
 std::u16string simHelpViewerPage();

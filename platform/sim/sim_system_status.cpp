@@ -1,7 +1,7 @@
-// The system keeps a copy of the battery driver's figures: a fresh query reads
-// the driver and keeps what it read, any other query gives the copy, however
-// far the battery has moved on since. A failed query gives zeros and keeps
-// the copy as it was.
+// The system keeps a copy of the battery driver's figures, which the driver
+// refreshes at each of its polls (sim_battery.h): a fresh query reads the
+// driver and keeps what it read, any other query gives the copy. A failed
+// query gives zeros and keeps the copy as it was.
 
 #include "platform/sim/sim_handheld.h"
 #include "platform/system_status.h"

@@ -213,6 +213,11 @@ void postQuitMessage(int exitCode) {
 bool getMessage(WindowMessage& message) {
     simClock.ranOutOfTime = false;
     for (;;) {
+        if (simRestartPending()) { // the device restarts under the program
+            simRestartHandheld();
+            message = WindowMessage{WindowHandle::None, WM_QUIT_MESSAGE, 0, 0};
+            return false;
+        }
         if (simWindowing.queued == 0) {
             simReceiveSharedMessages();
         }

@@ -10,6 +10,7 @@
 #include "platform/message_box.h"
 #include "platform/notification_icon.h"
 #include "platform/sim/resource_script.h"
+#include "platform/sim/sim_battery.h"
 #include "platform/sim/sim_clock.h"
 #include "platform/sim/sim_graphics.h"
 #include "platform/sim/sim_handheld.h"
@@ -372,26 +373,61 @@ TEST(SimBattery, DischargesOnBatteryAndChargesOnMains) {
     }
 }
 
-// The system's copy of the battery figures: taken at switch-on and by every
-// fresh query that succeeds, and given to every query that is not fresh.
-TEST(SimBattery, CachedFiguresAreWhatTheLastGoodFreshQuerySaw) {
+// The system's copy of the battery figures: taken at switch-on, at each poll of
+// the battery driver (every five seconds of the clock) and by every fresh query
+// that succeeds, and given to every query that is not fresh.
+TEST(SimBattery, CachedFiguresAreWhatTheDriverOrTheLastGoodFreshQuerySaw) {
     struct Step {
         const char* what;
-        std::uint64_t minutesLater;
+        std::uint8_t percentNow; // what the driver would read
+        std::uint64_t msLater;
         bool fails;
         bool fresh;
         std::uint8_t percentGiven;
     };
     constexpr Step steps[] = {
-        {"at switch-on", 0, false, false, 87},      {"two minutes on", 2, false, false, 87},
-        {"a fresh query", 0, false, true, 85},      {"a minute on", 1, false, false, 85},
-        {"a failed fresh query", 0, true, true, 0}, {"after the failure", 0, false, false, 85},
+        {"at switch-on", 60, 0, false, false, 87},
+        {"just before the driver's first poll", 60, 4999, false, false, 87},
+        {"at the driver's poll, five seconds on", 60, 1, false, false, 60},
+        {"until the next poll", 40, 4999, false, false, 60},
+        {"at the next poll", 40, 1, false, false, 40},
+        {"a fresh query reads the driver at once", 30, 0, false, true, 30},
+        {"a failed fresh query", 20, 0, true, true, 0},
+        {"after the failure, before a poll", 20, 0, false, false, 30},
     };
     resetSimHandheld(SimProcessorKind::Pxa270);
+    simHandheld.power.acLineStatus = 255; // unknown: the charge stays as set
     for (const Step& step : steps) {
-        simAdvanceClock(step.minutesLater * 60000);
+        simHandheld.power.batteryLifePercent = step.percentNow;
+        simAdvanceClock(step.msLater);
         simHandheld.powerQueryFails = step.fails;
         EXPECT_EQ(queryPowerStatus(step.fresh).batteryLifePercent, step.percentGiven) << step.what;
+    }
+}
+
+// Plugging the charger in or pulling it changes the current's sign at once.
+TEST(SimBattery, ExternalPowerTurnsTheCurrentAtOnce) {
+    struct Row {
+        bool plugged;
+        std::uint8_t percent;
+        std::uint8_t flag;
+        std::uint8_t flagAfter;
+        std::int32_t currentAfter;
+    };
+    constexpr Row rows[] = {
+        {true, 87, 1, 8, 450},      {true, 100, 1, 1, 0},    {false, 87, 8, 1, -210},
+        {false, 19, 8, 2, -210},    {false, 4, 8, 4, -210},  {false, 5, 8, 2, -210},
+        {true, 50, 128, 128, -210}, {false, 255, 8, 8, 450},
+    };
+    for (const Row& row : rows) {
+        resetSimHandheld(SimProcessorKind::Pxa270);
+        simHandheld.power.batteryLifePercent = row.percent;
+        simHandheld.power.batteryFlag = row.flag;
+        simHandheld.power.batteryCurrent = row.plugged ? -210 : 450;
+        simSetExternalPower(row.plugged);
+        EXPECT_EQ(simHandheld.power.acLineStatus, row.plugged ? 1 : 0);
+        EXPECT_EQ(simHandheld.power.batteryFlag, row.flagAfter) << int(row.percent);
+        EXPECT_EQ(simHandheld.power.batteryCurrent, row.currentAfter) << int(row.percent);
     }
 }
 

@@ -118,15 +118,51 @@ TEST_F(SimProcessesTest, EndingAProcessRemovesItAndLogsItsExitCode) {
     EXPECT_EQ(simProcesses.terminationCount, 1);
     closeProcessHandle(process);
 
+    running.erase(running.begin()); // the kernel, which cannot be ended
     for (const std::uint32_t id : running) {
         const ProcessHandle next = openProcess(id);
         EXPECT_TRUE(terminateProcess(next, id));
         closeProcessHandle(next);
     }
-    EXPECT_EQ(simProcesses.count, 0);
+    EXPECT_EQ(simProcesses.count, 1);
     EXPECT_EQ(simProcesses.terminationCount, static_cast<int>(running.size()) + 1);
     const SimTermination& lastLogged = simProcesses.terminations[SIM_TERMINATION_LOG_CAPACITY - 1];
     EXPECT_EQ(lastLogged.processId, running[SIM_TERMINATION_LOG_CAPACITY - 2]);
+}
+
+// The kernel refuses to be ended, under any name case, and logs nothing.
+TEST_F(SimProcessesTest, TheKernelCannotBeEnded) {
+    const std::uint32_t kernel = simProcesses.processes[0].processId;
+    ASSERT_EQ(std::u16string(simProcesses.processes[0].exeFile), u"nk.exe");
+    ASSERT_TRUE(simAddProcess(0x77, 1, u"NK.EXE"));
+    for (const std::uint32_t id : {kernel, 0x77u}) {
+        const ProcessHandle process = openProcess(id);
+        ASSERT_NE(process, ProcessHandle::None);
+        EXPECT_FALSE(terminateProcess(process, 0));
+        EXPECT_NE(simProcessWithId(id), nullptr);
+        closeProcessHandle(process);
+    }
+    EXPECT_EQ(simProcesses.terminationCount, 0);
+}
+
+// Started processes get ids of their own from 0x5000 up, multiples of 4; a
+// restart leaves only the system's own processes.
+TEST_F(SimProcessesTest, StartedProcessesAndTheSystemsOwnAfterARestart) {
+    const std::uint32_t first = simStartProcess(u"pword.exe", 1);
+    const std::uint32_t second = simStartProcess(u"pword.exe", 1);
+    EXPECT_EQ(first, 0x5000u);
+    EXPECT_EQ(second, 0x5004u);
+    EXPECT_EQ(simProcessNamed(u"PWORD.exe")->processId, first);
+    EXPECT_EQ(simStartProcess(u"", 1), 0u);
+    simRestartSystemProcesses();
+    std::vector<std::u16string> names;
+    for (int i = 0; i < simProcesses.count; ++i) {
+        names.emplace_back(simProcesses.processes[i].exeFile);
+    }
+    const std::vector<std::u16string> system = {u"nk.exe",     u"filesys.exe", u"device.exe",
+                                                u"gwes.exe",   u"shell32.exe", u"services.exe",
+                                                u"connmgr.exe"};
+    EXPECT_EQ(names, system);
 }
 
 TEST_F(SimProcessesTest, UnknownIdsClosedHandlesAndAFailingSnapshotGiveNothing) {
