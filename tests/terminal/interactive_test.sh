@@ -47,11 +47,15 @@ tmux send-keys -t "$session" t
 until_shown 'Сведения'
 tmux send-keys -t "$session" Down Down Down Down Down Down Down Right Down Down Enter
 until_shown 'Источник - батарея'
+until_shown 'температура: 31.2° C' # the label and its value do not run together
 tmux send-keys -t "$session" o
 until_shown ! 'Источник - батарея'
 
 tmux resize-window -t "$session" -x 60 -y 20
 until_shown 'the handheld needs at least'
+# The message stands alone, wrapped at whole words.
+! tmux capture-pane -p -t "$session" | grep -q '┌' || fail "the handheld is drawn beside the message"
+until_shown 'Make it larger, or press q to end.'
 tmux resize-window -t "$session" -x 120 -y 45
 until_shown 'core 624 MHz'
 
@@ -77,8 +81,42 @@ until_shown 'Screen     480 x 640, turned 0'
 until_shown 'core 400 MHz'
 tmux send-keys -t "$session" r
 until_shown 'Screen     640 x 480, turned 90'
+until_shown 'writes CCCR: 100 MHz' # what the key writes, on this processor
 tmux send-keys -t "$session" q
 until_shown 'ended with 0'
+# While the menu is up the panel's keys act and time goes on; the About
+# dialog shows its icon and the whole address; q in the menu ends at once.
+tmux kill-session -t "$session"
+tmux new-session -d -s "$session" -x 120 -y 45 \
+    "$sim --state $work/modal.txt; echo \"ended with \$?\"; sleep 60"
+until_shown 'core 416 MHz'
+tmux send-keys -t "$session" t
+until_shown '624 МГц'
+tmux send-keys -t "$session" l
+until_shown 'Load       50 %'
+tmux send-keys -t "$session" m
+until_shown 'Memory     64 MB, 15 MB free'
+tmux send-keys -t "$session" p
+until_shown 'Battery    87 %, 450 mA'
+tmux send-keys -t "$session" r
+until_shown 'Screen     320 x 240, turned 90'
+tmux send-keys -t "$session" r
+until_shown 'Screen     240 x 320, turned 180'
+tmux send-keys -t "$session" Escape
+until_shown ! '624 МГц'
+tmux send-keys -t "$session" t
+until_shown '624 МГц'
+tmux send-keys -t "$session" Down Down Down Down Down Down Down Right Up Enter
+until_shown 'dunmar.example/tavil'
+! tmux capture-pane -p -t "$session" | grep -q '#100' || fail "the About dialog shows #100"
+tmux send-keys -t "$session" o
+until_shown ! 'dunmar.example/tavil'
+tmux send-keys -t "$session" t
+until_shown '624 МГц'
+tmux send-keys -t "$session" q
+until_shown 'ended with 0'
+[ -e "$work/modal.txt" ] || fail "q in the menu did not save the settings"
+
 # A terminal that goes away while the menu is up ends the program at once.
 tmux kill-session -t "$session"
 tmux new-session -d -s "$session" -x 120 -y 45 "$sim --state $work/gone.txt"

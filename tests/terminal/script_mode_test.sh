@@ -235,6 +235,41 @@ run comment_after_quit 0 'wait 1\nquit\n# a comment may follow\n'
 run choose_without_menu 1 'wait 1\nchoose 10006\n'
 expect 'line 2: no menu is open'
 state_saved no
+# The current changes sign as soon as power is plugged in or pulled.
+run power_current 0 'world power on\nshow\nworld power off\nshow\n'
+expect 'Battery    87 %, 450 mA'
+sed -n '/^Power      external/,$p' "$work/out" >"$work/last" && mv "$work/last" "$work/out"
+expect 'Battery    87 %, -210 mA'
+
+# The help viewer runs as a process of its own, named with its page.
+run help_process 0 'tap\nchoose 10072\nwait 1\nshow\n'
+expect 'Help       resources/tavil.htm#Main_Contents in peghelp.exe, process 0x5000'
+
+# Message boxes speak the handheld's language and mark the default button.
+run box_buttons 0 'tap\nchoose 10111\nanswer no\n'
+expect '[Да]  [[Нет]]'
+
+# The About dialog shows its icon, not the icon's number.
+run about_icon 0 'tap\nchoose 10073\nwait 1\nshow\n'
+expect '  [icon]'
+expect 'dunmar.example/tavil'
+expect ! '#100'
+
+# A restart ends the program's process; with autostart on, the Startup folder
+# starts it again; a full reset removes the shortcut, so it stays ended.
+run restart_autostart 0 'tap\nchoose 10110\ntap\nchoose 10111\nanswer yes\nwait 2\nshow\n'
+expect 'Tavil      running, process 0x5000, started by the Startup folder'
+expect 'Restarts   1, the last a warm one'
+run restart_without_autostart 0 'tap\nchoose 10111\nanswer yes\nwait 2\nshow\n'
+expect 'Tavil      not running: its process ended at the restart'
+run full_reset 0 'tap\nchoose 10110\ntap\nchoose 10112\nanswer yes\nanswer yes\nwait 2\nshow\n'
+expect 'Restarts   1, the last a full reset to the factory state'
+expect 'Tavil      not running: its process ended at the restart'
+
+# The kernel cannot be ended.
+run end_kernel 1 'world end 0x03FE3002\n'
+expect 'line 1:'
+
 run answer_without_box 1 'answer yes\n'
 expect 'line 1:'
 state_saved no

@@ -1,6 +1,8 @@
 #include "platform/sim/terminal/interactive.h"
 
+#include "clock/clock_arithmetic.h"
 #include "platform/message_box.h"
+#include "platform/sim/ico_image.h"
 #include "platform/sim/sim_driver.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_shared.h"
@@ -23,26 +25,23 @@
 
 namespace {
 
-// A terminal cell is 4 x 8 dialog units: a dialog unit is a quarter of the
-// font's average character width and an eighth of its height.
-constexpr int DIALOG_UNITS_PER_COLUMN = 4;
-constexpr int DIALOG_UNITS_PER_ROW = 8;
-// The screen is shown at 6 x 12 pixels a cell on QVGA (twice that on VGA); the
-// tray icon, pixel for pixel, two pixels a cell.
+// The screen is shown at 6 x 12 pixels a cell on QVGA (twice that on VGA), its
+// taskbar and tray icon too; the device panel shows the tray icon again pixel
+// for pixel, two pixels a cell, so that it can be read.
 constexpr int QVGA_PIXELS_PER_COLUMN = 6;
 constexpr int QVGA_PIXELS_PER_ROW = 12;
 constexpr int QVGA_WIDTH = 240;
+constexpr int QVGA_TASKBAR_HEIGHT = 26; // pixels
 constexpr int PANEL_WIDTH = 56;
-constexpr int LONGEST_MENU_TEXT = 24;
+constexpr int KEY_HELP_WIDTH = 46; // the magnified icon stands right of the keys
 constexpr int SPEEDS[] = {1, 10, 60};
 constexpr std::uint32_t TASKBAR_RGB = 0x000080;
 constexpr std::uint32_t SCREEN_RGB = 0xF0F0F0;
+constexpr std::uint32_t MENU_RGB = 0xFFFFFF;
+constexpr std::uint8_t BATTERY_STEP = 10;
 constexpr std::uint32_t MB_TYPE_MASK = 0xF;
 constexpr std::uint32_t MB_TYPE_YES_NO = 0x4;
-constexpr std::uint32_t CCCR_WRITTEN_BY_OTHERS = 0x0108; // 104 MHz on either family's bits
-constexpr std::uint8_t BATTERY_STEP = 10;
 constexpr const char16_t* STARTED_PROGRAM = u"pword.exe";
-constexpr std::uint32_t ROTATIONS[] = {0, 1, 2, 4}; // ORIENTATION_0, _90, _180, _270
 
 enum class Key { None, Up, Down, Left, Right, Enter, Escape, Click, Other };
 
@@ -67,9 +66,8 @@ struct Terminal {
 Terminal terminal;
 SimProcessorKind shownProcessor;
 int speedChoice = 0;
-int rotationChoice = 0;
-std::uint32_t lastStartedProcess = 0;
-std::string frame; // what one redraw writes
+bool leaving = false; // q or Ctrl-C: menus and boxes close at once
+std::string frame;    // what one redraw writes
 std::timespec lastWake;
 
 constexpr char RESTORE_SEQUENCE[] = "\x1b[0m\x1b[?1000l\x1b[?1006l\x1b[?25h\x1b[?1049l";
@@ -161,15 +159,29 @@ std::string fitted(const std::string& text, int width) {
            std::string(static_cast<std::size_t>(std::max(0, width - widthOf(result))), ' ');
 }
 
+// A rectangle of cells, from its top-left cell.
+struct Cells {
+    int column, row, columns, rows;
+
+    bool holds(int x, int y) const {
+        return x >= column && x < column + columns && y >= row && y < row + rows;
+    }
+};
+
 struct Layout {
     int screenColumns; // the screen, in cells, inside its frame
     int screenRows;
     int pixelsPerColumn;
     int pixelsPerRow;
-    int iconColumn; // the tray icon's top-left cell
-    int iconRow;
-    int iconRows;
+    int taskbarRows;
+    Cells trayIcon;  // in the taskbar, at the screen's scale
+    Cells panelIcon; // in the panel, two pixels a cell
+    int panelWidth;
 };
+
+int cellsFor(int pixels, int pixelsPerCell) {
+    return std::max(1, (pixels + pixelsPerCell - 1) / pixelsPerCell);
+}
 
 Layout layout() {
     // The metrics are the turned screen's, as the device reports them.
@@ -181,15 +193,22 @@ Layout layout() {
     sizes.pixelsPerRow = QVGA_PIXELS_PER_ROW * scale;
     sizes.screenColumns = width / sizes.pixelsPerColumn;
     sizes.screenRows = height / sizes.pixelsPerRow;
-    const int iconSize = simNotificationArea.iconPresent ? simNotificationArea.shown.size : 0;
-    sizes.iconRows = (iconSize + 1) / 2;
-    sizes.iconColumn = 2 + sizes.screenColumns - iconSize - 1;
-    sizes.iconRow = 2 + sizes.screenRows - sizes.iconRows;
+    sizes.taskbarRows = cellsFor(QVGA_TASKBAR_HEIGHT * scale - sizes.pixelsPerRow / 2,
+                                 sizes.pixelsPerRow); // rounded
+    const int iconSize = simScreenMetrics.smallIconWidth;
+    const int trayColumns = cellsFor(iconSize, sizes.pixelsPerColumn);
+    sizes.trayIcon =
+        Cells{2 + sizes.screenColumns - trayColumns - 1, 2 + sizes.screenRows - sizes.taskbarRows,
+              trayColumns, cellsFor(iconSize, sizes.pixelsPerRow)};
+    sizes.panelWidth = std::max(PANEL_WIDTH, KEY_HELP_WIDTH + 2 + iconSize);
+    const int panelRow = 2 + static_cast<int>(devicePanelLines(shownProcessor).size()) + 2;
+    sizes.panelIcon =
+        Cells{sizes.screenColumns + 4 + KEY_HELP_WIDTH + 2, panelRow, iconSize, (iconSize + 1) / 2};
     return sizes;
 }
 
 int neededColumns(const Layout& sizes) {
-    return sizes.screenColumns + 2 + PANEL_WIDTH;
+    return sizes.screenColumns + 2 + sizes.panelWidth;
 }
 
 std::string repeated(const char* piece, int times) {
@@ -200,7 +219,7 @@ std::string repeated(const char* piece, int times) {
     return line;
 }
 
-// The screen in its frame, the taskbar at the bottom as high as the icon.
+// The screen in its frame, the taskbar at the bottom.
 void drawScreen(const Layout& sizes) {
     plain();
     moveTo(1, 1);
@@ -208,7 +227,7 @@ void drawScreen(const Layout& sizes) {
     for (int row = 0; row < sizes.screenRows; ++row) {
         moveTo(1, 2 + row);
         frame += "│";
-        colours(0, 2 + row >= sizes.iconRow - 1 ? TASKBAR_RGB : SCREEN_RGB);
+        colours(0, row >= sizes.screenRows - sizes.taskbarRows ? TASKBAR_RGB : SCREEN_RGB);
         frame += std::string(static_cast<std::size_t>(sizes.screenColumns), ' ');
         plain();
         frame += "│";
@@ -221,42 +240,71 @@ std::uint32_t rgbOver(std::uint32_t argb, std::uint32_t background) {
     return argb >> 24 == 0 ? background : (argb & 0xFFFFFF);
 }
 
-// Two pixels a cell: the upper half block in the top pixel's colour over the
-// bottom pixel's.
-void drawIcon(const Layout& sizes) {
-    const SimIconPixels& icon = simNotificationArea.shown;
-    if (!simNotificationArea.iconPresent) {
+// An image drawn into `cells`, two image rows a cell with the upper half block
+// in the top pixel's colour over the bottom pixel's; each cell's pixels are
+// sampled from the image scaled to the cells.
+void drawImage(const SimIconPixels& image, const Cells& cells, std::uint32_t background) {
+    if (image.size == 0) {
         return;
     }
-    for (int cellRow = 0; cellRow < sizes.iconRows; ++cellRow) {
-        moveTo(sizes.iconColumn, sizes.iconRow + cellRow);
-        for (int x = 0; x < icon.size; ++x) {
-            const int top = 2 * cellRow;
-            const std::uint32_t upper = rgbOver(icon.argb[top * icon.size + x], TASKBAR_RGB);
-            const std::uint32_t lower =
-                top + 1 < icon.size ? rgbOver(icon.argb[(top + 1) * icon.size + x], TASKBAR_RGB)
-                                    : TASKBAR_RGB;
-            colours(upper, lower);
+    const auto pixel = [&](int column, int halfRow) {
+        const int x = column * image.size / cells.columns;
+        const int y = halfRow * image.size / (2 * cells.rows);
+        return rgbOver(image.argb[y * image.size + x], background);
+    };
+    for (int row = 0; row < cells.rows; ++row) {
+        moveTo(cells.column, cells.row + row);
+        for (int column = 0; column < cells.columns; ++column) {
+            colours(pixel(column, 2 * row), pixel(column, 2 * row + 1));
             frame += "▀";
         }
     }
     plain();
 }
 
-const char* const KEY_HELP[] = {
-    "Keys",
-    "  t, Enter, click the icon  tap the icon",
-    "  arrows Enter Esc  walk the menu",
-    "  o                 OK of the dialog on top",
-    "  c   another program writes the CCCR (104 MHz)",
-    "  p   external power in / out",
-    "  + - battery charge up / down 10 %",
-    "  s / e   a program starts / the last one ends",
-    "  r   turn the screen 90 degrees",
-    "  0-9 a second copy starts with \"#0\"..\"#9\"",
-    "  f   time runs 1x / 10x / 60x",
-    "  q, Ctrl-C  end the program",
-};
+void drawTrayIcon(const Layout& sizes) {
+    if (simNotificationArea.iconPresent) {
+        drawImage(simNotificationArea.shown, sizes.trayIcon, TASKBAR_RGB);
+    }
+}
+
+// The tray icon magnified, pixel for pixel, right of the keys.
+void drawPanelIcon(const Layout& sizes) {
+    moveTo(sizes.panelIcon.column, sizes.panelIcon.row - 1);
+    frame += simNotificationArea.iconPresent ? "Tray icon" : "No tray icon";
+    if (simNotificationArea.iconPresent) {
+        drawImage(simNotificationArea.shown, sizes.panelIcon, TASKBAR_RGB);
+    }
+}
+
+// What the `c` key writes, in the processor's own MHz.
+std::string othersCccrLegend() {
+    if (shownProcessor == SimProcessorKind::Unrecognised) {
+        return "  c   another program writes the CCCR";
+    }
+    return "  c   another program writes CCCR: " +
+           std::to_string(cccrToMhz(worldOthersCccr(), false)) + " MHz";
+}
+
+std::vector<std::string> keyHelp() {
+    return {
+        "Keys",
+        "  t, Enter, click an icon  tap the tray icon",
+        "  arrows Enter Esc  walk the menu",
+        "  y n Enter  answer a box (Enter: its default)",
+        "  o   OK of the dialog on top",
+        othersCccrLegend(),
+        "  p   external power in / out",
+        "  + - battery charge up / down 10 %",
+        "  l   load 5 / 50 / 95 %",
+        "  m   another program takes / gives back 8 MB",
+        "  s / e  a program starts / the last one ends",
+        "  r   turn the screen 90 degrees",
+        "  0-9 a copy starts with \"#0\"..\"#9\"",
+        "  f   time runs 1x / 10x / 60x",
+        "  q, Ctrl-C  end the program",
+    };
+}
 
 void drawPanel(const Layout& sizes) {
     const int column = sizes.screenColumns + 4;
@@ -266,20 +314,24 @@ void drawPanel(const Layout& sizes) {
     frame += "\x1b[1mDevice\x1b[0m  (time x" + std::to_string(SPEEDS[speedChoice]) + ")";
     for (const std::string& line : devicePanelLines(shownProcessor)) {
         moveTo(column, row++);
-        frame += fitted(line, PANEL_WIDTH - 4);
+        frame += fitted(line, sizes.panelWidth - 4);
     }
     ++row;
-    for (const char* line : KEY_HELP) {
+    for (const std::string& line : keyHelp()) {
         moveTo(column, row++);
-        frame += fitted(line, PANEL_WIDTH - 4);
+        frame += fitted(line, KEY_HELP_WIDTH);
     }
+    drawPanelIcon(sizes);
 }
 
 // The framed screen or the panel beside it (its title, the device lines, a
-// blank line and the keys), whichever is taller.
+// blank line, and the keys with the magnified icon beside them), whichever is
+// taller.
 int neededRows(const Layout& sizes) {
-    const std::size_t panelRows = devicePanelLines(shownProcessor).size() + std::size(KEY_HELP) + 2;
-    return std::max(sizes.screenRows + 2, static_cast<int>(panelRows));
+    const int keysOrIcon = std::max(static_cast<int>(keyHelp().size()), sizes.panelIcon.rows + 1);
+    const int panelRows =
+        static_cast<int>(devicePanelLines(shownProcessor).size()) + 2 + keysOrIcon;
+    return std::max(sizes.screenRows + 2, panelRows);
 }
 
 void drawBox(int column, int row, int width, const std::vector<std::string>& lines,
@@ -295,29 +347,49 @@ void drawBox(int column, int row, int width, const std::vector<std::string>& lin
     plain();
 }
 
-// Dialogs where their templates put them, centred on the screen.
+// The application icon at the size the screen's icons have.
+const SimIconPixels& applicationIcon() {
+    static SimIconPixels icon;
+    if (icon.size != simScreenMetrics.iconSize) {
+        decodeIcoImage(APPLICATION_ICON_FILE, APPLICATION_ICON_FILE_SIZE, simScreenMetrics.iconSize,
+                       icon);
+    }
+    return icon;
+}
+
+// Dialogs centred on the screen, their controls laid out so that no text runs
+// into another; an icon control shows the application icon at the screen's
+// scale.
 void drawDialogs(const Layout& sizes) {
+    const int iconColumns = cellsFor(simScreenMetrics.iconSize, sizes.pixelsPerColumn);
+    const int iconRows = cellsFor(simScreenMetrics.iconSize, sizes.pixelsPerRow);
     for (const DialogView& dialog : openDialogViews()) {
-        const int width = std::max(dialog.width / DIALOG_UNITS_PER_COLUMN, 16);
-        const int height = std::max(dialog.height / DIALOG_UNITS_PER_ROW, 1);
+        const DialogLayout placed = layOutDialog(dialog, iconColumns, iconRows);
+        const int width = std::min(std::max(placed.columns, 16), sizes.screenColumns);
+        const int height = std::min(std::max(placed.rows, 1), sizes.screenRows - 1);
         const std::vector<std::string> lines(static_cast<std::size_t>(height));
-        const int column = 2 + std::max(0, (sizes.screenColumns - width) / 2);
-        const int row = 2 + std::max(0, (sizes.screenRows - height - 1) / 2);
+        const int column = 2 + (sizes.screenColumns - width) / 2;
+        const int row = 2 + (sizes.screenRows - height - 1) / 2;
         drawBox(column, row, width, lines, dialog.caption);
         moveTo(column + width - 4, row);
         colours(0xFFFFFF, TASKBAR_RGB);
         frame += "[OK]";
-        for (const ControlView& control : dialog.controls) {
-            const int controlRow = control.y / DIALOG_UNITS_PER_ROW;
-            if (controlRow >= height) {
+        for (const PlacedControl& control : placed.controls) {
+            if (control.row >= height || control.column >= width) {
                 continue;
             }
-            const int controlColumn = control.x / DIALOG_UNITS_PER_COLUMN;
-            moveTo(column + controlColumn, row + 1 + controlRow);
+            if (control.control->icon) {
+                drawImage(applicationIcon(),
+                          Cells{column + control.column, row + 1 + control.row,
+                                std::min(control.columns, width - control.column),
+                                std::min(control.rows, height - control.row)},
+                          0xFFFFFF);
+                continue;
+            }
+            moveTo(column + control.column, row + 1 + control.row);
             colours(0, 0xFFFFFF);
-            frame += fitted(control.text,
-                            std::max(1, std::min(control.width / DIALOG_UNITS_PER_COLUMN + 1,
-                                                 width - controlColumn)));
+            frame +=
+                fitted(control.control->text, std::min(control.columns, width - control.column));
         }
         plain();
     }
@@ -332,18 +404,31 @@ void endFrame() {
     writeAll(frame.data(), frame.size());
 }
 
+std::vector<std::string> wrapped(const std::string& text, int width);
+
+// Alone on the cleared screen, wrapped at whole words.
+void drawTooSmall(const Layout& sizes) {
+    const std::string message = "The terminal is " + std::to_string(terminal.columns) + " x " +
+                                std::to_string(terminal.rows) + "; the handheld needs at least " +
+                                std::to_string(neededColumns(sizes)) + " x " +
+                                std::to_string(neededRows(sizes)) +
+                                ". Make it larger, or press q to end.";
+    int row = 1;
+    for (const std::string& line : wrapped(message, std::max(1, terminal.columns))) {
+        moveTo(1, row++);
+        frame += line;
+    }
+}
+
+// False when the terminal is too small: then only the message that says so.
 bool drawHandheld() {
     const Layout sizes = layout();
     if (terminal.columns < neededColumns(sizes) || terminal.rows < neededRows(sizes)) {
-        moveTo(1, 1);
-        frame += "The terminal is " + std::to_string(terminal.columns) + " x " +
-                 std::to_string(terminal.rows) + "; the handheld needs at least " +
-                 std::to_string(neededColumns(sizes)) + " x " + std::to_string(neededRows(sizes)) +
-                 ". Make it larger, or press q to end.";
+        drawTooSmall(sizes);
         return false;
     }
     drawScreen(sizes);
-    drawIcon(sizes);
+    drawTrayIcon(sizes);
     drawPanel(sizes);
     drawDialogs(sizes);
     return true;
@@ -419,9 +504,62 @@ bool waitForInput(int timeoutMs) {
 
 bool isIconCell(const Input& input) {
     const Layout sizes = layout();
-    return simNotificationArea.iconPresent && input.row >= sizes.iconRow &&
-           input.row < sizes.iconRow + sizes.iconRows && input.column >= sizes.iconColumn &&
-           input.column < sizes.iconColumn + simNotificationArea.shown.size;
+    return simNotificationArea.iconPresent && (sizes.trayIcon.holds(input.column, input.row) ||
+                                               sizes.panelIcon.holds(input.column, input.row));
+}
+
+// Asks the program to end; menus and boxes up now or later close at once.
+void leave() {
+    leaving = true;
+    worldCloseProgram();
+}
+
+// The world's keys, which work whatever is up on the screen; false for any other key.
+bool actOnWorldKey(char c) {
+    if (c >= '0' && c <= '9') {
+        const char16_t line[] = {u'#', static_cast<char16_t>(c), u'\0'};
+        worldStartSecondCopy(line);
+        return true;
+    }
+    switch (c) {
+    case 'c':
+        worldWriteCccr(worldOthersCccr());
+        return true;
+    case 'p':
+        worldSetExternalPower(simHandheld.power.acLineStatus == 0);
+        return true;
+    case '+':
+    case '-': {
+        const int step = c == '+' ? BATTERY_STEP : -BATTERY_STEP;
+        worldSetBatteryPercent(static_cast<std::uint8_t>(
+            std::clamp(simHandheld.power.batteryLifePercent + step, 0, 100)));
+        return true;
+    }
+    case 'l':
+        worldCycleLoad();
+        return true;
+    case 'm':
+        worldTakeOrGiveMemory();
+        return true;
+    case 's':
+        worldStartProcess(STARTED_PROGRAM, 1);
+        return true;
+    case 'e':
+        worldEndLastStarted();
+        return true;
+    case 'r':
+        worldRotateOnward();
+        return true;
+    case 'f':
+        speedChoice = (speedChoice + 1) % static_cast<int>(std::size(SPEEDS));
+        return true;
+    case 'q':
+    case '\x03':
+        leave();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void actOnKey(const Input& input) {
@@ -435,13 +573,7 @@ void actOnKey(const Input& input) {
         worldPressDialogOk();
         return;
     }
-    const char c = input.character;
-    if (c >= '0' && c <= '9') {
-        const char16_t line[] = {u'#', static_cast<char16_t>(c), u'\0'};
-        worldStartSecondCopy(line);
-        return;
-    }
-    switch (c) {
+    switch (input.character) {
     case 't':
     case ' ':
     case '\r':
@@ -451,41 +583,8 @@ void actOnKey(const Input& input) {
     case 'o':
         worldPressDialogOk();
         break;
-    case 'c':
-        worldWriteCccr((simProcessor.cccr & 0xFFFF0000u) | CCCR_WRITTEN_BY_OTHERS);
-        break;
-    case 'p':
-        worldSetExternalPower(simHandheld.power.acLineStatus == 0);
-        break;
-    case '+':
-        worldSetBatteryPercent(static_cast<std::uint8_t>(
-            std::min(100, simHandheld.power.batteryLifePercent + BATTERY_STEP)));
-        break;
-    case '-':
-        worldSetBatteryPercent(static_cast<std::uint8_t>(
-            std::max(0, simHandheld.power.batteryLifePercent - BATTERY_STEP)));
-        break;
-    case 's':
-        lastStartedProcess = worldStartProcess(STARTED_PROGRAM, 1);
-        break;
-    case 'e':
-        if (lastStartedProcess != 0) {
-            worldEndProcess(lastStartedProcess);
-            lastStartedProcess = 0;
-        }
-        break;
-    case 'r':
-        rotationChoice = (rotationChoice + 1) % 4;
-        worldRotateScreen(ROTATIONS[rotationChoice]);
-        break;
-    case 'f':
-        speedChoice = (speedChoice + 1) % static_cast<int>(std::size(SPEEDS));
-        break;
-    case 'q':
-    case '\x03':
-        worldCloseProgram();
-        break;
     default:
+        actOnWorldKey(input.character);
         break;
     }
 }
@@ -516,7 +615,7 @@ int realTimeoutUntil(std::uint64_t dueMs) {
 void waitInTerminal(std::uint64_t dueMs) {
     if (terminal.interrupted != 0) {
         terminal.interrupted = 0;
-        worldCloseProgram();
+        leave();
         return;
     }
     beginFrame();
@@ -537,8 +636,7 @@ void waitInTerminal(std::uint64_t dueMs) {
 struct MenuLevel {
     MenuHandle menu;
     int selected;
-    int column; // where it is drawn
-    int row;
+    Cells place; // where it is drawn
 };
 
 std::vector<MenuItemView> entriesOf(MenuHandle menu) {
@@ -550,40 +648,50 @@ std::vector<MenuItemView> entriesOf(MenuHandle menu) {
     return entries;
 }
 
-std::string entryText(const MenuItemView& item) {
-    if (item.separator) {
-        return std::string(LONGEST_MENU_TEXT + 2, '-');
-    }
+std::string plainText(const MenuItemView& item) {
     std::string text = utf8Of(item.text);
     text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
-    return (item.checked ? "✓ " : "  ") + fitted(text, LONGEST_MENU_TEXT - 2) +
+    return text;
+}
+
+// The check mark's place, the text, the submenu arrow's place.
+int menuWidth(const std::vector<MenuItemView>& entries) {
+    int widest = 0;
+    for (const MenuItemView& item : entries) {
+        widest = std::max(widest, item.separator ? 0 : widthOf(plainText(item)));
+    }
+    return widest + 4;
+}
+
+std::string entryText(const MenuItemView& item, int width) {
+    if (item.separator) {
+        return repeated("─", width);
+    }
+    return (item.checked ? "✓ " : "  ") + fitted(plainText(item), width - 4) +
            (item.submenu != MenuHandle::None ? " ▶" : "  ");
 }
 
 void drawMenuLevel(const MenuLevel& level) {
     const std::vector<MenuItemView> entries = entriesOf(level.menu);
-    const int visible = std::min(static_cast<int>(entries.size()), terminal.rows - level.row + 1);
+    const int visible = std::min(static_cast<int>(entries.size()), level.place.rows);
     const int first = std::max(0, level.selected - visible + 1);
     for (int i = 0; i < visible; ++i) {
         const MenuItemView& item = entries[static_cast<std::size_t>(first + i)];
-        moveTo(level.column, level.row + i);
+        moveTo(level.place.column, level.place.row + i);
         const bool selected = first + i == level.selected;
         colours(item.greyed ? 0x909090 : (selected ? 0xFFFFFF : 0),
-                selected ? TASKBAR_RGB : 0xFFFFFF);
-        frame += entryText(item);
+                selected ? TASKBAR_RGB : MENU_RGB);
+        frame += entryText(item, level.place.columns);
     }
     plain();
 }
 
-int menuHeight(MenuHandle menu) {
-    return static_cast<int>(entriesOf(menu).size());
-}
-
 void drawMenus(const std::vector<MenuLevel>& levels) {
     beginFrame();
-    drawHandheld();
-    for (const MenuLevel& level : levels) {
-        drawMenuLevel(level);
+    if (drawHandheld()) {
+        for (const MenuLevel& level : levels) {
+            drawMenuLevel(level);
+        }
     }
     endFrame();
 }
@@ -600,15 +708,47 @@ int step(MenuHandle menu, int from, int direction) {
     return from;
 }
 
-MenuLevel levelAt(MenuHandle menu, int column, int row) {
-    const int height = menuHeight(menu);
-    const int top = std::max(1, std::min(row, terminal.rows - height + 1));
-    const int left = std::max(1, std::min(column, terminal.columns - LONGEST_MENU_TEXT - 2));
-    return MenuLevel{menu, step(menu, -1, 1), left, top};
+// The screen's cells, inside its frame.
+Cells screenCells() {
+    const Layout sizes = layout();
+    return Cells{2, 2, sizes.screenColumns, sizes.screenRows};
 }
 
-// The popup with its bottom-right corner where the program asked, then each
-// submenu beside the entry that opens it.
+// A menu of `columns` x `rows` cells kept on the screen: moved left and up as
+// far as needed, and cut to the screen's height.
+Cells keptOnScreen(int column, int row, int columns, int rows) {
+    const Cells screen = screenCells();
+    const int height = std::min(rows, screen.rows);
+    return Cells{std::clamp(column, screen.column, screen.column + screen.columns - columns),
+                 std::clamp(row, screen.row, screen.row + screen.rows - height), columns, height};
+}
+
+// The popup with its bottom-right corner where the program asked.
+MenuLevel popupLevel(MenuHandle menu, int right, int bottom) {
+    const std::vector<MenuItemView> entries = entriesOf(menu);
+    const int columns = menuWidth(entries);
+    const int rows = static_cast<int>(entries.size());
+    return MenuLevel{menu, step(menu, -1, 1),
+                     keptOnScreen(right - columns + 1, bottom - rows + 1, columns, rows)};
+}
+
+// A submenu beside the entry that opens it, as the system places one: on its
+// right, else on its left when there is no room on the right; its top level
+// with the entry, moved up when there is no room below.
+MenuLevel submenuLevel(const MenuLevel& parent, MenuHandle menu) {
+    const std::vector<MenuItemView> entries = entriesOf(menu);
+    const int columns = menuWidth(entries);
+    const int rows = static_cast<int>(entries.size());
+    const Cells screen = screenCells();
+    const int right = parent.place.column + parent.place.columns;
+    const int column =
+        right + columns <= screen.column + screen.columns ? right : parent.place.column - columns;
+    const int first = std::max(0, parent.selected - parent.place.rows + 1);
+    return MenuLevel{
+        menu, step(menu, -1, 1),
+        keptOnScreen(column, parent.place.row + parent.selected - first, columns, rows)};
+}
+
 // Waits for keys while a menu or a message box is up; meanwhile time passes and
 // its loop delivers the program's timer ticks and other copies' requests, as
 // the device's modal loops do. True when keys came.
@@ -622,14 +762,20 @@ bool waitForInputInModalLoop() {
     return input;
 }
 
+bool leavingNow() {
+    if (terminal.interrupted != 0) {
+        terminal.interrupted = 0;
+        leave();
+    }
+    return leaving;
+}
+
 std::uint32_t chooseInTerminal(MenuHandle menu, int x, int y) {
     const Layout sizes = layout();
-    const int right = 2 + x / sizes.pixelsPerColumn;
-    const int bottom = 2 + y / sizes.pixelsPerRow;
     std::vector<MenuLevel> levels = {
-        levelAt(menu, right - LONGEST_MENU_TEXT - 2, bottom - menuHeight(menu) + 1)};
+        popupLevel(menu, 2 + x / sizes.pixelsPerColumn - 1, 2 + y / sizes.pixelsPerRow - 1)};
     for (;;) {
-        if (terminal.interrupted != 0) {
+        if (leavingNow()) {
             return 0;
         }
         drawMenus(levels);
@@ -644,8 +790,7 @@ std::uint32_t chooseInTerminal(MenuHandle menu, int x, int y) {
                 level.selected = step(level.menu, level.selected, input.key == Key::Up ? -1 : 1);
             } else if ((input.key == Key::Right || input.key == Key::Enter) &&
                        item.submenu != MenuHandle::None && !item.greyed) {
-                levels.push_back(levelAt(item.submenu, level.column + LONGEST_MENU_TEXT + 2,
-                                         level.row + level.selected));
+                levels.push_back(submenuLevel(level, item.submenu));
             } else if (input.key == Key::Enter && !item.greyed &&
                        item.submenu == MenuHandle::None) {
                 return item.id;
@@ -654,7 +799,7 @@ std::uint32_t chooseInTerminal(MenuHandle menu, int x, int y) {
                     return 0;
                 }
                 levels.pop_back();
-            } else if (input.character == 'q' || input.character == '\x03') {
+            } else if (input.key == Key::Other && actOnWorldKey(input.character) && leaving) {
                 return 0;
             }
         }
@@ -678,7 +823,7 @@ std::vector<std::string> wrapped(const std::string& text, int width) {
 
 int answerInTerminal(const char16_t* text, const char16_t* caption, std::uint32_t style) {
     const bool yesNo = (style & MB_TYPE_MASK) == MB_TYPE_YES_NO;
-    const int byDefault = yesNo ? MB_ANSWER_NO : MB_ANSWER_OK;
+    const int byDefault = messageBoxDefault(style);
     const Layout sizes = layout();
     const int width = std::max(20, sizes.screenColumns - 4);
     std::vector<std::string> lines = wrapped(utf8Of(std::u16string(text)), width - 2);
@@ -686,9 +831,10 @@ int answerInTerminal(const char16_t* text, const char16_t* caption, std::uint32_
         line = " " + line;
     }
     lines.push_back("");
-    lines.push_back(yesNo ? "   [Y]es   [N]o" : "   [OK] (Enter)");
+    lines.push_back("   " + messageBoxButtons(style));
+    lines.push_back(yesNo ? "   y, n; Enter, Esc: the default" : "   Enter, Esc: OK");
     for (;;) {
-        if (terminal.interrupted != 0) {
+        if (leavingNow()) {
             return byDefault;
         }
         beginFrame();
@@ -703,7 +849,10 @@ int answerInTerminal(const char16_t* text, const char16_t* caption, std::uint32_
             if (yesNo && (input.character == 'y' || input.character == 'n')) {
                 return input.character == 'y' ? MB_ANSWER_YES : MB_ANSWER_NO;
             }
-            if (input.key == Key::Enter || input.key == Key::Escape || input.character == 'q') {
+            if (input.key == Key::Enter || input.key == Key::Escape) {
+                return byDefault;
+            }
+            if (input.key == Key::Other && actOnWorldKey(input.character) && leaving) {
                 return byDefault;
             }
         }
