@@ -88,6 +88,10 @@ expect 'core 520 MHz'
 # A second copy hands its preset to the running one.
 run second_copy 0 'wait 1\nsecond "#3"\nwait 1\nshow\n'
 expect 'core 312 MHz'
+# A second copy without a preset opens the running copy's menu.
+run second_copy_no_preset 0 'wait 1\nsecond ""\nchoose "Сведения > Питание"\nwait 1\nshow\n'
+expect '== Menu =='
+expect '== Dialog: Питание'
 
 # The power dialog opens from the menu and its OK closes it.
 run dialog 0 'tap\nchoose 10069\nwait 2\nok\nwait 1\nshow\n'
@@ -189,6 +193,19 @@ check_exit relative_paths "$?" 0
 grep -qF 'Tavil.lnk' "$work/here/state.txt" 2>/dev/null ||
     { echo "FAIL relative_paths: no state file in the folder the command ran in"; failures=$((failures + 1)); }
 
+# run.sh builds in the repository but runs the program in the user's folder:
+# here in a copy whose install, build and program are stand-ins.
+fake=$work/fake-repository
+mkdir -p "$fake/scripts" "$fake/build/host-release" "$fake/bin"
+cp "$(dirname "$0")/../../scripts/run.sh" "$fake/scripts/"
+printf '#!/bin/sh\n' >"$fake/scripts/install-dependencies.sh"
+printf '#!/bin/sh\n' >"$fake/bin/cmake"
+printf '#!/bin/sh\necho "ran in $(pwd) with $*"\n' >"$fake/build/host-release/tavil-sim"
+chmod +x "$fake/scripts/install-dependencies.sh" "$fake/bin/cmake" "$fake/build/host-release/tavil-sim"
+ran=$(cd "$work/here" && PATH="$fake/bin:$PATH" bash "$fake/scripts/run.sh" --state state.txt '#5')
+[ "$ran" = "ran in $work/here with --state state.txt #5" ] ||
+    { echo "FAIL run_sh_folder: $ran"; failures=$((failures + 1)); }
+
 # The state file's default place is the user's state folder.
 default_place() {
     local name=$1 expected=$2
@@ -218,23 +235,6 @@ for value in pxa270 PXA27X ' none'; do
     expect ! '== Device'
 done
 
-# Bad lines: the line named, nothing run, nothing saved.
-run unknown_command 2 'wait 1\nfly away\n'
-expect 'line 2: unknown command: fly'
-state_saved no
-run bad_value 2 '# comment\nworld cccr 0x1FFFFFFFF\n'
-expect 'line 2:'
-state_saved no
-run unclosed_quote 2 'choose "624\n'
-expect 'line 1:'
-run line_after_quit 2 'wait 1\nquit\n# a comment may follow\n\nshow\n'
-expect 'line 5: nothing may follow quit (line 2)'
-state_saved no
-run comment_after_quit 0 'wait 1\nquit\n# a comment may follow\n'
-# Lines that cannot be carried out when they come: the program closes, nothing saved.
-run choose_without_menu 1 'wait 1\nchoose 10006\n'
-expect 'line 2: no menu is open'
-state_saved no
 # The current changes sign as soon as power is plugged in or pulled.
 run power_current 0 'world power on\nshow\nworld power off\nshow\n'
 expect 'Battery    87 %, 450 mA'
@@ -270,6 +270,23 @@ expect 'Tavil      not running: its process ended at the restart'
 run end_kernel 1 'world end 0x03FE3002\n'
 expect 'line 1:'
 
+# Bad lines: the line named, nothing run, nothing saved.
+run unknown_command 2 'wait 1\nfly away\n'
+expect 'line 2: unknown command: fly'
+state_saved no
+run bad_value 2 '# comment\nworld cccr 0x1FFFFFFFF\n'
+expect 'line 2:'
+state_saved no
+run unclosed_quote 2 'choose "624\n'
+expect 'line 1:'
+run line_after_quit 2 'wait 1\nquit\n# a comment may follow\n\nshow\n'
+expect 'line 5: nothing may follow quit (line 2)'
+state_saved no
+run comment_after_quit 0 'wait 1\nquit\n# a comment may follow\n'
+# Lines that cannot be carried out when they come: the program closes, nothing saved.
+run choose_without_menu 1 'wait 1\nchoose 10006\n'
+expect 'line 2: no menu is open'
+state_saved no
 run answer_without_box 1 'answer yes\n'
 expect 'line 1:'
 state_saved no
