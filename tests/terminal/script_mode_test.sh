@@ -85,6 +85,17 @@ run world_cccr 0 'wait 1\nworld cccr 0x2000108\nwait 2\nshow\n' '#5'
 expect 'CCCR       0x2000290'
 expect 'core 520 MHz'
 
+# Another program's load, and the 8 MB it takes and gives back (the handheld has 23 MB free).
+run world_load_memory 0 'world load 50\nworld memory take\nwait 1\nshow\nworld memory give\nwait 1\nshow\n'
+expect 'Load       50 %'
+expect '64 MB, 15 MB free'
+sed -n '/^== Device/h; /^== Device/!H; ${x;p}' "$work/out" >"$work/last" && mv "$work/last" "$work/out"
+expect '64 MB, 23 MB free'
+run world_memory_not_taken 1 'world memory give\n'
+expect 'no memory was taken to give back'
+run world_load_out_of_range 2 'world load 101\n'
+expect 'bad value for world load: 101'
+
 # A second copy hands its preset to the running one.
 run second_copy 0 'wait 1\nsecond "#3"\nwait 1\nshow\n'
 expect 'core 312 MHz'

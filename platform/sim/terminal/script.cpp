@@ -28,6 +28,7 @@ struct Word {
 
 constexpr Word ANSWERS[] = {{"yes", MB_ANSWER_YES}, {"no", MB_ANSWER_NO}, {"ok", MB_ANSWER_OK}};
 constexpr Word POWER_STATES[] = {{"on", 1}, {"off", 0}};
+constexpr Word MEMORY_ACTIONS[] = {{"take", 1}, {"give", 0}};
 constexpr Word ROTATIONS[] = {{"0", ORIENTATION_0},
                               {"90", ORIENTATION_90},
                               {"180", ORIENTATION_180},
@@ -103,6 +104,12 @@ bool parseWorld(const std::vector<std::string>& words, ScriptCommand& command, s
     } else if (what == "battery") {
         command.verb = ScriptVerb::WorldBattery;
         valid = readNumber(value, 100, command.number);
+    } else if (what == "load") {
+        command.verb = ScriptVerb::WorldLoad;
+        valid = readNumber(value, 100, command.number);
+    } else if (what == "memory") {
+        command.verb = ScriptVerb::WorldMemory;
+        valid = lookUp(MEMORY_ACTIONS, value, command.number);
     } else if (what == "start") {
         command.verb = ScriptVerb::WorldStart;
         command.text = value;
@@ -234,6 +241,16 @@ std::u16string utf16Of(const std::string& text) {
     return wide;
 }
 
+// "take" when another program holds none of it, "give" when it does.
+void takeOrGiveMemory(const ScriptCommand& command) {
+    const bool take = command.number != 0;
+    if (take == worldMemoryTaken()) {
+        fail(command, take ? "the 8 MB are taken already" : "no memory was taken to give back");
+    } else if (!worldTakeOrGiveMemory()) {
+        fail(command, "8 MB are not free");
+    }
+}
+
 void actOnWorld(const ScriptCommand& command) {
     switch (command.verb) {
     case ScriptVerb::WorldCccr:
@@ -244,6 +261,12 @@ void actOnWorld(const ScriptCommand& command) {
         break;
     case ScriptVerb::WorldBattery:
         worldSetBatteryPercent(static_cast<std::uint8_t>(command.number));
+        break;
+    case ScriptVerb::WorldLoad:
+        worldSetLoad(static_cast<std::uint8_t>(command.number));
+        break;
+    case ScriptVerb::WorldMemory:
+        takeOrGiveMemory(command);
         break;
     case ScriptVerb::WorldStart:
         if (worldStartProcess(utf16Of(command.text).c_str(), STARTED_PROCESS_THREADS) == 0) {

@@ -19,6 +19,8 @@ enum class ScriptVerb {
     WorldCccr,
     WorldPower,
     WorldBattery,
+    WorldLoad,
+    WorldMemory,
     WorldStart,
     WorldEnd,
     WorldRotate,

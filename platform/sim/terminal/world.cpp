@@ -54,7 +54,15 @@ void worldSetBatteryPercent(std::uint8_t percent) {
 
 void worldCycleLoad() {
     const auto above = std::upper_bound(std::begin(LOADS), std::end(LOADS), simClock.loadPercent);
-    simClock.loadPercent = above == std::end(LOADS) ? LOADS[0] : *above;
+    worldSetLoad(above == std::end(LOADS) ? LOADS[0] : *above);
+}
+
+void worldSetLoad(std::uint8_t percent) {
+    simClock.loadPercent = percent < HIGHEST_PERCENT ? percent : HIGHEST_PERCENT;
+}
+
+bool worldMemoryTaken() {
+    return simHandheld.memoryTakenByOthers != 0;
 }
 
 bool worldTakeOrGiveMemory() {

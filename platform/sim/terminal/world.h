@@ -19,8 +19,12 @@ void worldSetExternalPower(bool plugged);
 void worldSetBatteryPercent(std::uint8_t percent);
 
 // The processor's load goes to the next of 5, 50 and 95 % above it (from 95
-// back to 5).
+// back to 5), or to the percentage given, 0..100.
 void worldCycleLoad();
+void worldSetLoad(std::uint8_t percent);
+
+// Whether another program holds the 8 MB it took.
+bool worldMemoryTaken();
 
 // Another program takes 8 MB of the free memory, or gives back what it took.
 // False when it neither holds any nor finds 8 MB free.
