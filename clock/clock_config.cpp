@@ -109,7 +109,6 @@ void enforceClockConfig() {
     if (appState.clockFamily == ClockFamily::None) {
         return;
     }
-    readTurboState();
     if (readCccr() != appState.currentCccr) {
         applyClockConfig(appState.currentCccr);
     }

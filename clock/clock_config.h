@@ -19,8 +19,7 @@ void setRunMultiplier(std::uint32_t runMultiplier); // also sets highClocksAllow
 void setTurboRatio(std::uint32_t ratio);
 void setMemoryMultiplier(std::uint32_t memoryMultiplier);
 
-// Writes currentCccr again when the register no longer holds it; reads the
-// turbo state afresh first.
+// Writes currentCccr again when the register no longer holds it.
 void enforceClockConfig();
 
 // Preset numbers 0..9: list entries by family, 9 the user preset.

@@ -78,23 +78,23 @@ void checkListEntry(MenuHandle popup, int index) {
 
 // The user preset follows the list; when it is the configuration in force it is
 // checked and cannot be stored again.
-void prepareUserPreset(MenuHandle popup) {
+void prepareUserPreset(MenuHandle popup, bool turbo) {
     if (appState.userCccr == 0) {
         greyMenuItem(popup, CLEAR_USER_PRESET_COMMAND);
         return;
     }
     insertMhzEntry(popup, FREQUENCY_LIST_PLACEHOLDER, USER_PRESET_COMMAND,
-                   cccrToMhz(appState.userCccr, appState.turboActive != 0));
+                   cccrToMhz(appState.userCccr, turbo));
     if (sameLowHalf(appState.currentCccr, appState.userCccr)) {
         checkMenuItem(popup, USER_PRESET_COMMAND);
         greyMenuItem(popup, STORE_USER_PRESET_COMMAND);
     }
 }
 
-void buildPxa25xEntries(MenuHandle popup, int index) {
+void buildPxa25xEntries(MenuHandle popup, int index, bool turbo) {
     const std::uint32_t cccr = appState.currentCccr;
     checkListEntry(popup, index);
-    prepareUserPreset(popup);
+    prepareUserPreset(popup, turbo);
     for (std::uint32_t id = FIRST_RUN_FREQUENCY_COMMAND; id <= LAST_PXA25X_RUN_FREQUENCY_COMMAND;
          ++id) {
         insertMhzEntry(popup, RUN_FREQUENCY_PLACEHOLDER, id,
@@ -119,7 +119,7 @@ void buildPxa25xEntries(MenuHandle popup, int index) {
     checkMenuItem(popup, FIRST_PXA25X_MAX_LIMIT_COMMAND + appState.maxLimit - LOWEST_MAX_LIMIT);
 }
 
-void buildPxa27xEntries(MenuHandle popup, int index) {
+void buildPxa27xEntries(MenuHandle popup, int index, bool turbo) {
     const std::uint32_t cccr = appState.currentCccr;
     for (std::uint32_t l = LOWEST_PXA27X_RUN_MULTIPLIER;
          runFrequencyCommand(l) <= LAST_RUN_FREQUENCY_COMMAND; ++l) {
@@ -135,7 +135,7 @@ void buildPxa27xEntries(MenuHandle popup, int index) {
     if (l >= LOWEST_PXA27X_RUN_MULTIPLIER) {
         checkMenuItem(popup, runFrequencyCommand(l));
     }
-    prepareUserPreset(popup);
+    prepareUserPreset(popup, turbo);
     if (appState.highClocksAllowed == 0) {
         deleteRange(popup, listCommand(PXA27X_FIRST_HIGH_INDEX), listCommand(LAST_PXA27X_INDEX));
         greyRange(popup, LIMIT_PLACEHOLDER + PXA27X_FIRST_HIGH_INDEX,
@@ -176,20 +176,20 @@ bool belongsToOtherFamily(std::uint32_t id) {
 } // namespace
 
 void buildClockMenu(MenuHandle popup) {
-    readTurboState(); // once for the whole build
-    const int index = cccrToMenuIndex(appState.currentCccr, appState.turboActive != 0);
+    const bool turbo = isTurboActive(); // once for the whole build
+    const int index = cccrToMenuIndex(appState.currentCccr, turbo);
     if (index >= 0) {
         greyMenuItem(popup, STORE_USER_PRESET_COMMAND);
     }
     if (appState.clockFamily == ClockFamily::Pxa25x) {
-        buildPxa25xEntries(popup, index);
+        buildPxa25xEntries(popup, index, turbo);
     } else {
         deleteRange(popup, FIRST_MEMORY_MULTIPLIER_COMMAND, LAST_MEMORY_MULTIPLIER_COMMAND);
         deleteRange(popup, listCommand(FIRST_PXA25X_INDEX), LAST_FREQUENCY_COMMAND);
         deleteRange(popup, FIRST_PXA25X_MAX_LIMIT_COMMAND, LAST_PXA25X_MAX_LIMIT_COMMAND);
     }
     if (appState.clockFamily == ClockFamily::Pxa27x) {
-        buildPxa27xEntries(popup, index);
+        buildPxa27xEntries(popup, index, turbo);
     } else {
         deleteRange(popup, FIRST_FREQUENCY_COMMAND, listCommand(LAST_PXA27X_INDEX));
         deleteRange(popup, FIRST_MIN_LIMIT_COMMAND, LAST_PXA27X_MAX_LIMIT_COMMAND);

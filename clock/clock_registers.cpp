@@ -22,15 +22,12 @@ bool isTurboActive() {
         cclkcfg = readCclkcfg();
         setKernelMode(false);
     };
-    if (!underFaultGuard(readTurbo)) {
-        setKernelMode(false);
-        return false;
+    if (underFaultGuard(readTurbo)) {
+        appState.turboActive = (cclkcfg & CCLKCFG_TURBO) != 0 ? 1 : 0;
+    } else {
+        setKernelMode(false); // a faulted read leaves no value to take
     }
-    return (cclkcfg & CCLKCFG_TURBO) != 0;
-}
-
-void readTurboState() {
-    appState.turboActive = isTurboActive() ? 1 : 0;
+    return appState.turboActive != 0;
 }
 
 void setFastBusMode(bool on) {

@@ -14,13 +14,10 @@ inline constexpr std::uint32_t CCLKCFG_FAST_BUS = 0x8;
 // The CCCR as it stands, or 0 when its window cannot be mapped.
 std::uint32_t readCccr();
 
-// True when CCLKCFG has the turbo bit set. A fault while reading it counts as
-// turbo off.
+// True when CCLKCFG has the turbo bit set, read now and kept in turboActive.
+// When the read faults, turboActive answers: the last good reading, or the turbo
+// that the last change word set.
 bool isTurboActive();
-
-// Reads the turbo bit into appState.turboActive, which every frequency shown
-// is computed with.
-void readTurboState();
 
 // Writes CCLKCFG with fast-bus mode on or off (and turbo, FCS) and records it in
 // fastBus; a fault sounds the error beep and leaves fastBus as it was.

@@ -42,6 +42,7 @@ ClockFamily familyOf(std::uint32_t mainId) {
 } // namespace
 
 std::uint32_t detectProcessor() {
+    appState.readTurbo = isTurboActive;
     std::uint32_t cclkcfg = 0;
     auto readIdentification = [&cclkcfg] {
         setKernelMode(true);
@@ -63,7 +64,6 @@ void readClockState(std::uint32_t startupCclkcfg, bool presetGiven) {
         return;
     }
     appState.currentCccr = readCccr();
-    appState.turboActive = (startupCclkcfg & CCLKCFG_TURBO) != 0 ? 1 : 0;
     if (appState.currentCccr == 0) {
         appState.clockFamily = ClockFamily::None;
         showNoAccessMessage();

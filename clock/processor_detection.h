@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-// Reads the identification words into cpuId and cacheType and sets clockFamily.
+// Reads the identification words into cpuId and cacheType, sets clockFamily,
+// and gives the frequencies shown their turbo reader (readTurbo).
 // Returns CCLKCFG as read at start-up (0 when it could not be read). A fault
 // shows the "no access" message and keeps whatever was read before it.
 std::uint32_t detectProcessor();

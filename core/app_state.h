@@ -34,12 +34,18 @@ struct AppState {
     std::uint32_t currentCccr = 0;
     std::uint8_t highClocksAllowed = 1;
     std::uint8_t fastBus = 1;
-    std::uint8_t turboActive = 0; // CCLKCFG's turbo bit as clock control last read or wrote it
+    // CCLKCFG's turbo bit as last read or written; taken when a read faults. On
+    // until known: the change word and the configurations the program offers
+    // all have turbo on.
+    std::uint8_t turboActive = 1;
     std::uint8_t memRatioTable[4] = {1, 1, 2, 4};              // PXA25x M field -> run/memory ratio
     std::uint8_t memClockTable[5] = {100, 118, 133, 150, 166}; // PXA25x L - 1 -> memory MHz
     // Called after every clock configuration applied: the tray icon sets it to
     // its redraw while it is in the notification area; none before.
     void (*clockApplied)() = nullptr;
+    // Reads the turbo bit for a frequency about to be shown: clock control sets
+    // it when it identifies the processor; none before.
+    bool (*readTurbo)() = nullptr;
 
     // Settings store (core/): the five stored values.
     std::uint32_t minLimit = 1;

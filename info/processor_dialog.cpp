@@ -74,7 +74,7 @@ void refreshProcessorDialog() {
     }
     if (appState.clockFamily != ClockFamily::None) {
         setFormattedField(dialog, CORE_CLOCK, u"%d МГц",
-                          {cccrToMhz(appState.currentCccr, appState.turboActive != 0)});
+                          {cccrToMhz(appState.currentCccr, appState.readTurbo())});
         setFormattedField(dialog, MEMORY_CLOCK, u"%d МГц", {memoryClockMhz(appState.currentCccr)});
     }
 }

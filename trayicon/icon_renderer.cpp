@@ -11,11 +11,18 @@
 
 namespace {
 
+// Without clock control no clock register is read.
+std::int32_t frequencyReading() {
+    if (appState.clockFamily == ClockFamily::None) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(cccrToMhz(appState.currentCccr, appState.readTurbo()));
+}
+
 std::int32_t currentReading() {
     switch (static_cast<IconView>(appState.iconView)) {
     case IconView::Frequency:
-        return static_cast<std::int32_t>(
-            cccrToMhz(appState.currentCccr, appState.turboActive != 0));
+        return frequencyReading();
     case IconView::Load:
         return appState.cpuLoad;
     case IconView::Memory:

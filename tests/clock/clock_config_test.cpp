@@ -41,11 +41,18 @@ TEST_F(ClockConfigTest, WritesTheCccrThenStartsTheChangeAndRedraws) {
 }
 
 // The change word sets turbo, so the frequency drawn is the turbo frequency even
-// when turbo was off before.
+// when turbo was read as off before, also when the redraw cannot read it back.
 TEST_F(ClockConfigTest, AnAppliedConfigurationIsDrawnWithTurboOn) {
-    runningWith(ClockFamily::Pxa27x, 0x02000208, 0x0);
-    applyClockConfig(0x02000290);
-    EXPECT_EQ(appState.lastIconReading, 520);
+    for (const bool redrawReadFaults : {false, true}) {
+        startOver();
+        runningWith(ClockFamily::Pxa27x, 0x02000208, 0x0);
+        refreshTrayIcon();
+        ASSERT_EQ(appState.lastIconReading, 104); // L 8 without turbo
+        simProcessor.faults.readCclkcfg = redrawReadFaults;
+        applyClockConfig(0x02000290);
+        EXPECT_EQ(appState.lastIconReading, 520) << "read faults " << redrawReadFaults;
+        EXPECT_EQ(simProcessor.faultsRaised, redrawReadFaults ? 1 : 0);
+    }
 }
 
 TEST_F(ClockConfigTest, ImageZeroIsNeverWritten) {
@@ -106,7 +113,9 @@ TEST_F(ClockConfigTest, AFaultPlantedAheadFallsOnThatAccessOfTheApply) {
         std::uint32_t cccrAfter;
         int countdownAfter;
     };
-    for (const Row row : {Row{1, 0x02000210, 0}, Row{2, 0x02000210, 0}, Row{3, 0x02000290, 1}}) {
+    // The third access is the redraw's read of the turbo bit, after the apply.
+    for (const Row row : {Row{1, 0x02000210, 0}, Row{2, 0x02000210, 0}, Row{3, 0x02000290, 0},
+                          Row{4, 0x02000290, 1}}) {
         startOver();
         simProcessor.faults.accessesBeforeFault = row.accessesBeforeFault;
         applyClockConfig(0x02000290);

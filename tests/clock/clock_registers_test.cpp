@@ -52,11 +52,32 @@ TEST_F(ClockRegistersTest, TurboBitIsReadFromCclkcfg) {
     EXPECT_FALSE(isTurboActive());
 }
 
-TEST_F(ClockRegistersTest, AFaultReadingTheTurboBitCountsAsTurboOff) {
-    simProcessor.cclkcfg = 0x9;
-    simProcessor.faults.readCclkcfg = true;
-    EXPECT_FALSE(isTurboActive());
-    EXPECT_EQ(simProcessor.faultsRaised, 1);
+// A faulted read has no value of its own: the last good reading answers, and
+// before any, turbo on (as every change word sets it).
+TEST_F(ClockRegistersTest, AFaultedTurboReadAnswersWithTheLastGoodReading) {
+    struct Row {
+        const char* before;
+        bool readFirst;
+        std::uint32_t cclkcfgRead;
+        std::uint32_t cclkcfgAtFault;
+        bool turbo;
+    };
+    const Row rows[] = {
+        {"turbo read off", true, 0x8, 0x9, false},
+        {"turbo read on", true, 0x1, 0x0, true},
+        {"nothing read", false, 0x0, 0x0, true},
+    };
+    for (const Row& row : rows) {
+        startOver();
+        simProcessor.cclkcfg = row.cclkcfgRead;
+        if (row.readFirst) {
+            isTurboActive();
+        }
+        simProcessor.cclkcfg = row.cclkcfgAtFault;
+        simProcessor.faults.readCclkcfg = true;
+        EXPECT_EQ(isTurboActive(), row.turbo) << row.before;
+        EXPECT_EQ(simProcessor.faultsRaised, 1) << row.before;
+    }
 }
 
 } // namespace

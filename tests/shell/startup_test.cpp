@@ -145,6 +145,65 @@ TEST_F(StartupTest, TheFirstFrequencyIconFollowsTheTurboBitFoundAtStartup) {
     }
 }
 
+// A PXA270 at 520 MHz, no settings stored. A fault ends the identification
+// before CCLKCFG is read, so the start-up reading of it is unset. The icon reads
+// the turbo bit itself; when that read faults too, nothing read counts as turbo
+// on, as every change word sets it.
+TEST_F(StartupTest, AFaultAtIdentificationLeavesTheFrequencyIconRight) {
+    struct Row {
+        const char* fault;
+        bool SimProcessorFaults::*step;
+    };
+    const Row rows[] = {
+        {"reading the cache type", &SimProcessorFaults::readCacheType},
+        {"reading CCLKCFG", &SimProcessorFaults::readCclkcfg},
+    };
+    for (const Row& row : rows) {
+        startOver();
+        simProcessor.cccr = 0x02000290;
+        simProcessor.runningCccr = 0x02000290;
+        simProcessor.cclkcfg = 9;
+        simProcessor.faults.*row.step = true;
+        startFirstCopy(u"", 0);
+        EXPECT_EQ(simHandheld.messageBoxCount, 1) << row.fault; // the fault was met
+        EXPECT_EQ(appState.lastIconReading, 520) << row.fault << ", at start-up";
+        simAllowTime(3000);
+        runMessageLoop();
+        EXPECT_EQ(simProcessor.pagesCopied, 4) << row.fault; // the start-up read, three ticks
+        EXPECT_EQ(appState.lastIconReading, 520) << row.fault << ", three ticks later";
+        EXPECT_EQ(appState.iconRefreshFailed, 0) << row.fault;
+    }
+}
+
+// The powered-on PXA270 at 416 MHz. Ticks do not redraw the frequency; a
+// palette command between them draws it with the turbo bit as it stands.
+TEST_F(StartupTest, APaletteCommandBetweenTicksDrawsTheTurboBitAsItStands) {
+    startFirstCopy(u"", 1500);
+    ASSERT_EQ(simProcessor.pagesCopied, 2); // the start-up read and one tick
+    ASSERT_EQ(appState.lastIconReading, 416);
+    simProcessor.cclkcfg = 0; // another program clears it: 208 MHz, the run frequency
+    postMessage(mainWindow(), WM_COMMAND_MESSAGE, 10097, 0);
+    simAllowTime(0);
+    runMessageLoop();
+    EXPECT_EQ(simProcessor.pagesCopied, 2) << "no tick came between";
+    EXPECT_EQ(appState.lastIconReading, 208);
+}
+
+// The menu greys the frequency mode without clock control, but a command from
+// outside can still choose it: it shows 0 and reads no clock register.
+TEST_F(StartupTest, WithoutClockControlTheFrequencyIconReadsNoRegister) {
+    useProcessor(SimProcessorKind::Unrecognised);
+    startFirstCopy(u"", 0);
+    simProcessor.faults.accessesBeforeFault = 1;
+    postMessage(mainWindow(), WM_COMMAND_MESSAGE, 10089, 0);
+    simAllowTime(0);
+    runMessageLoop();
+    EXPECT_EQ(appState.iconView, 1u);
+    EXPECT_EQ(appState.iconReadingDrawn, 1);
+    EXPECT_EQ(appState.lastIconReading, 0);
+    EXPECT_EQ(simProcessor.faultsRaised, 0);
+}
+
 TEST_F(StartupTest, WithoutTheSettingsKeyTheDefaultsStay) {
     startFirstCopy(u"");
     EXPECT_EQ(appState.minLimit, 1u);

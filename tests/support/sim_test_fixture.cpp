@@ -1,5 +1,6 @@
 #include "tests/support/sim_test_fixture.h"
 
+#include "clock/clock_registers.h"
 #include "platform/live_objects.h"
 #include "platform/notification_icon.h"
 #include "platform/sim/sim_graphics.h"
@@ -37,7 +38,7 @@ void SimTest::runningWith(ClockFamily family, std::uint32_t cccr, std::uint32_t 
     simProcessor.cccr = cccr;
     simProcessor.runningCccr = cccr;
     simProcessor.cclkcfg = cclkcfg;
-    appState.turboActive = (cclkcfg & 1) != 0 ? 1 : 0;
+    appState.readTurbo = isTurboActive;
 }
 
 static std::uint32_t written(SimRegisterWrite target, int position) {

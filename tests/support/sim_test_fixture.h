@@ -24,7 +24,7 @@ class SimTest : public ::testing::Test {
     static void useProcessor(SimProcessorKind kind);
 
     // The state after start-up: the family recognised and currentCccr in force
-    // in the register, with CCLKCFG (and the turbo state read from it) as given.
+    // in the register, with CCLKCFG as given and the frequencies shown reading it.
     static void runningWith(ClockFamily family, std::uint32_t cccr, std::uint32_t cclkcfg);
 
     // The notification area shows the program's icon, and clock changes redraw
