@@ -31,6 +31,10 @@ bool simAddFile(const char16_t* path) {
     return path != nullptr && path[0] == u'\\' && addPath(fileSystem.files, path, samePath);
 }
 
+bool simAddRomFile(const char16_t* path) {
+    return simAddFile(path) && addPath(simHandheld.factoryFiles.files, path, samePath);
+}
+
 bool simAddShortcut(const char16_t* path, const char16_t* target) {
     char16_t copied[SIM_PATH_CAPACITY];
     if (!copyWholeText(target, copied, SIM_PATH_CAPACITY) || copied[0] == u'\0' ||

@@ -32,6 +32,10 @@ SimFiles simFilesSwitchedOn();
 // SIM_PATH_CAPACITY, or a full table adds nothing.
 bool simAddFile(const char16_t* path);
 
+// Makes a file of the handheld's ROM exist: a full reset keeps it. True as
+// simAddFile.
+bool simAddRomFile(const char16_t* path);
+
 // Makes the file exist as a shortcut to `target` (a file already there takes
 // the new target); true when it is one afterwards. Adds nothing where
 // simAddFile would not, or when the target is missing, empty or too long.

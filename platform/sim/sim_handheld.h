@@ -87,6 +87,7 @@ struct SimHandheld {
     SimMutexes mutexes;
     SimScreenMetrics screenMetrics = simScreenMetricsSwitchedOn();
     SimFiles files = simFilesSwitchedOn();
+    SimFiles factoryFiles = simFilesSwitchedOn(); // what a full reset leaves: the ROM's files
     SimDisplay display = simDisplaySwitchedOn();
     SimPrograms programs = simProgramsSwitchedOn();
     SimProcesses processes = simProcessesSwitchedOn();

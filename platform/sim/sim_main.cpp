@@ -123,7 +123,7 @@ bool switchOn(const FrontOptions& options) {
         simMakeVgaHandheld();
     }
     if (options.pureVgaResources) {
-        simAddFile(PURE_VGA_RESOURCES);
+        simAddRomFile(PURE_VGA_RESOURCES);
     }
     simClock.runUntil = UINT64_MAX; // the script, not a time limit, ends the run
     return true;

@@ -44,7 +44,7 @@ void endProgramProcess() {
 
 void returnToFactoryState() {
     simRemoveStoredKeys();
-    simHandheld.files = simFilesSwitchedOn();
+    simHandheld.files = simHandheld.factoryFiles;
     simTurnScreen(ORIENTATION_0);
     if (vgaScreen()) {
         simMakeVgaHandheld();

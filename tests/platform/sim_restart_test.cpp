@@ -4,6 +4,7 @@
 // folder's shortcuts start their programs.
 
 #include "platform/display_settings.h"
+#include "platform/files.h"
 #include "platform/programs.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/sim_registry.h"
@@ -89,6 +90,16 @@ TEST_F(SimRestartTest, AFullResetFirstReturnsRegistryAndFilesToTheFactoryState) 
     EXPECT_FALSE(simRegistryKeyExists(u"Software\\Dunmar\\Tavil"));
     EXPECT_TRUE(simHandheld.restarts.lastWasFull);
     EXPECT_FALSE(simPrograms.nextRestartClean) << "the reset is done";
+}
+
+TEST_F(SimRestartTest, AFullResetKeepsTheFilesOfTheHandheldsRom) {
+    ASSERT_TRUE(simAddRomFile(u"\\Windows\\shellres.96.dll"));
+    ASSERT_TRUE(simAddFile(u"\\My Documents\\notes.txt"));
+    markNextRestartClean();
+    loopGoesOnAfterRestart();
+    EXPECT_TRUE(fileExists(u"\\Windows\\shellres.96.dll"));
+    EXPECT_FALSE(fileExists(u"\\My Documents\\notes.txt"));
+    EXPECT_EQ(simFileCount(), 1);
 }
 
 // A VGA screen takes the mode its display key names only at the restart.
