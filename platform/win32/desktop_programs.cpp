@@ -9,7 +9,7 @@
 #include "platform/programs.h"
 
 #include "platform/whole_text.h"
-#include "platform/win32/special_folder.h"
+#include "platform/win32/shell_folder_path.h"
 #include "platform/win32/wide_text.h"
 
 #include <windows.h>

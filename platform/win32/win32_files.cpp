@@ -1,6 +1,6 @@
 #include "platform/files.h"
 #include "platform/whole_text.h"
-#include "platform/win32/special_folder.h"
+#include "platform/win32/shell_folder_path.h"
 #include "platform/win32/wide_text.h"
 
 #include <windows.h>

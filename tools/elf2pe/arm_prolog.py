@@ -1,5 +1,5 @@
 """The ARM prolog that the Windows CE virtual unwinder can reverse-execute
-("ARM Prolog", Windows CE 5.0 ARM Calling Sequence Specification), in this
+(the "ARM Prolog" page of the Windows CE 5.0 documentation), in this
 order, each part optional:
 
     mov   r12, sp                      save the stack pointer on entry

@@ -1,4 +1,4 @@
-"""Numbers of the PE/COFF format (Microsoft PE and COFF specification) that
+"""Numbers of the PE/COFF format (as Microsoft documents it) that
 more than one module uses."""
 
 from errors import Elf2PeError

@@ -6,7 +6,7 @@
 #include "platform/programs.h"
 
 #include "platform/win32/ce/ce_sdk.h"
-#include "platform/win32/special_folder.h"
+#include "platform/win32/shell_folder_path.h"
 #include "platform/win32/wide_text.h"
 
 namespace {
