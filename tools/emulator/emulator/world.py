@@ -22,18 +22,8 @@ POWER_FIELDS = (
     "backup_battery_voltage",
     "battery_chemistry",
 )
-# PROCESSOR_INFO's fields in record order.
-PROCESSOR_INFO_FIELDS = (
-    ("version", "n"),
-    ("core", "t"),
-    ("core_revision", "n"),
-    ("name", "t"),
-    ("revision", "n"),
-    ("catalog", "t"),
-    ("vendor", "t"),
-    ("instruction_set", "n"),
-    ("clock_mhz", "n"),
-)
+# The processor record's fields as the trace gives them (platform/system_info.h).
+PROCESSOR_INFO_FIELDS = (("core", "t"), ("name", "t"), ("vendor", "t"), ("clock_mhz", "n"))
 
 # The battery (platform/sim/sim_battery.cpp).
 MINUTE_MS = 60000

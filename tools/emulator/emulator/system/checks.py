@@ -52,7 +52,8 @@ def live(system, function, argument, handle, kind):
         raise ApiMisuse(f"{function}: {argument}: {error}") from None
 
 
-def put_fixed_text(system, address, text, capacity):
-    """A text into a fixed field of capacity characters, the rest zeros."""
+def fixed_text(text, capacity):
+    """The bytes of a fixed text field of capacity characters: the text, cut
+    to leave room for its terminator, then zeros."""
     data = text.encode("utf-16-le")[: 2 * (capacity - 1)]
-    system.mem.write(address, data + bytes(2 * capacity - len(data)))
+    return data + bytes(2 * capacity - len(data))

@@ -13,6 +13,7 @@ from emulator.system.checks import ERROR_INSUFFICIENT_BUFFER
 IOCTL_HAL_REBOOT = 0x0101003C
 IOCTL_PROCESSOR_INFORMATION = 0x01010064
 PROCESSOR_INFO_SIZE = 576
+PROCESSOR_INFO_VERSION = 1
 VERSION_INFO_SIZE = 276
 CSD_CAPACITY = 128
 TIME_ZONE_SIZE = 172
@@ -21,16 +22,12 @@ IDLE_COUNTER_NOT_KEPT = 0xFFFFFFFF
 
 
 def processor_record(info):
-    """PROCESSOR_INFO: texts of 40, 40, 100 and 100 characters."""
-
-    def field(text, capacity):
-        data = text.encode("utf-16-le")[: 2 * (capacity - 1)]
-        return data + bytes(2 * capacity - len(data))
-
-    record = struct.pack("<H", info.version) + field(info.core, 40)
-    record += struct.pack("<H", info.core_revision) + field(info.name, 40)
-    record += struct.pack("<H", info.revision) + field(info.catalog, 100) + field(info.vendor, 100)
-    return record + struct.pack("<2xII", info.instruction_set, info.clock_mhz)
+    """PROCESSOR_INFO of record version 1; the world knows the core, name,
+    vendor and clock, the other fields are left empty."""
+    record = struct.pack("<H", PROCESSOR_INFO_VERSION) + checks.fixed_text(info.core, 40)
+    record += bytes(2) + checks.fixed_text(info.name, 40)
+    record += bytes(2) + checks.fixed_text("", 100) + checks.fixed_text(info.vendor, 100)
+    return record + struct.pack("<2xII", 0, info.clock_mhz)
 
 
 def processor_information(system, lpOutBuf, nOutBufSize, lpBytesReturned):
@@ -69,7 +66,7 @@ def get_version_ex(system, lpVersionInformation):
     system.mem.write(
         lpVersionInformation + 4, struct.pack("<4I", version.major, version.minor, version.build, version.platform)
     )
-    checks.put_fixed_text(system, lpVersionInformation + 20, version.csd, CSD_CAPACITY)
+    system.mem.write(lpVersionInformation + 20, checks.fixed_text(version.csd, CSD_CAPACITY))
     return 1
 
 
