@@ -1,0 +1,101 @@
+"""A scenario: a script of the simulated handheld whose first line, `#! ...`,
+gives tavil-sim's options and, after `--`, the program's command line. Two
+options are the harness's own and are not passed on: `--base ADDRESS` loads
+Tavil.exe away from its preferred base, and `--install DLL` runs that setup DLL
+(setup_wm5.dll, setup_wm2003se.dll) as the installer does instead of the
+program (the simulated handheld gets `--install` with the DLL's target).
+
+Both runs write a trace; `check` compares them."""
+
+import os
+import shlex
+import subprocess
+import tempfile
+from dataclasses import dataclass, field
+
+from emulator.compare import difference
+from emulator.errors import EmulationError, ScenarioFailure
+from emulator.runs import ProgramRun, run_setup
+from emulator.script import parse_script
+from emulator.world import World
+
+SIMULATED_RUN_SECONDS = 120
+INSTALL_TARGETS = {"setup_wm5.dll": "5.1", "setup_wm2003se.dll": "4.21"}
+
+
+@dataclass
+class Scenario:
+    name: str
+    path: str
+    sim_options: list
+    command_line: str = ""
+    base: int = None
+    install: str = None
+    figures: dict = field(default_factory=dict)
+
+
+def read_scenario(path):
+    with open(path, encoding="utf-8") as stream:
+        first = stream.readline()
+    if not first.startswith("#!"):
+        raise ScenarioFailure(f"{path}: the first line must be `#! OPTIONS [-- COMMAND LINE]`")
+    words = shlex.split(first[2:])
+    options, command = (words[:words.index("--")], words[words.index("--") + 1:]) \
+        if "--" in words else (words, [])
+    scenario = Scenario(os.path.splitext(os.path.basename(path))[0], path, [], " ".join(command))
+    iterator = iter(options)
+    for option in iterator:
+        if option == "--base":
+            scenario.base = int(next(iterator), 0)
+        elif option == "--install":
+            scenario.install = next(iterator)
+            scenario.sim_options += ["--install", INSTALL_TARGETS[scenario.install]]
+        else:
+            scenario.sim_options.append(option)
+    return scenario
+
+
+def simulated_trace(scenario, simulator):
+    with tempfile.TemporaryDirectory(prefix="tavil-scenario-") as folder:
+        trace = os.path.join(folder, "trace.txt")
+        environment = dict(os.environ, TAVIL_RUN_FOLDER=folder, XDG_STATE_HOME=folder,
+                           XDG_RUNTIME_DIR=folder)
+        environment.pop("TAVIL_PROCESSOR", None)
+        environment.pop("TAVIL_REGISTRY", None)
+        command = [simulator, *scenario.sim_options, "--state", os.path.join(folder, "state.txt"),
+                   "--script", scenario.path, "--trace", trace]
+        if scenario.command_line:
+            command += ["--", scenario.command_line]
+        done = subprocess.run(command, env=environment, capture_output=True, text=True,
+                              timeout=SIMULATED_RUN_SECONDS, stdin=subprocess.DEVNULL)
+        if done.returncode != 0:
+            raise ScenarioFailure(f"{scenario.name}: tavil-sim exited with {done.returncode}: "
+                                  f"{done.stderr.strip() or done.stdout.strip()[-400:]}")
+        with open(trace, encoding="utf-8") as stream:
+            return stream.read()
+
+
+def emulated_trace(scenario, simulated, device_folder, listener=None):
+    world = World.from_trace_lines(simulated.splitlines())
+    if scenario.install:
+        trace, machine = run_setup(world, device_folder, scenario.install)
+    else:
+        with open(scenario.path, encoding="utf-8") as stream:
+            commands = parse_script(stream.read())
+        run = ProgramRun(world, commands, device_folder, scenario.base)
+        machine = run.machine
+        machine.import_listener = listener
+        trace = run.run(scenario.command_line)
+    scenario.figures = {"instructions": machine.instructions, "imports": machine.import_calls,
+                        "faults": machine.faults_dispatched}
+    return trace.text()
+
+
+def check(scenario, simulator, device_folder):
+    """None when both runs show the same, else what differs (or why a run failed)."""
+    try:
+        simulated = simulated_trace(scenario, simulator)
+        emulated = emulated_trace(scenario, simulated, device_folder)
+    except EmulationError as error:
+        return f"{scenario.name}: {error}"
+    return difference(scenario.name, simulated, emulated)
