@@ -22,7 +22,7 @@ from emulator.errors import EmulationError
 from emulator.exceptions import STATUS_ACCESS_VIOLATION, Fault, dispatch
 from emulator.memory import Arena, Memory
 from emulator.pe_image import load_image
-from emulator.system import System
+from emulator.handheld import System
 from emulator.unwind import calling_chain
 
 CPU_MODELS = {"pxa27x": UC_CPU_ARM_PXA270, "pxa25x": UC_CPU_ARM_PXA255, "none": UC_CPU_ARM_926}

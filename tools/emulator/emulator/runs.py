@@ -10,7 +10,7 @@ from emulator.export_names import ordinal_names
 from emulator.layout import DLL_LOAD_BASE
 from emulator.machine import Machine
 from emulator.registry_trace import registry_lines
-from emulator.system import Handheld
+from emulator.handheld import Handheld
 
 SW_SHOW = 5
 DLL_PROCESS_ATTACH, DLL_PROCESS_DETACH = 1, 0

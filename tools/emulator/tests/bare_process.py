@@ -4,7 +4,7 @@ the test writes arguments into `scratch` and calls the handler directly."""
 from unicorn import UC_ARCH_ARM, UC_MODE_ARM, Uc
 
 from emulator.memory import Arena, Memory
-from emulator.system import Handheld, System
+from emulator.handheld import Handheld, System
 
 SCRATCH = 0x0040_0000
 SCRATCH_SIZE = 0x10000
