@@ -19,7 +19,7 @@ LINES = [
     'world card "Storage Card"',
     'world process 66990082 7 "nk.exe"',
     'world process 603294906 12 "filesys.exe"',
-    'world process 60338854 1 "Tavil.exe"',
+    'world process 60207782 1 "Tavil.exe"',
     'world file "\\\\Windows\\\\StartUp\\\\Tavil.lnk" shortcut "\\\\Windows\\\\Tavil.exe"',
     'world file "\\\\Windows\\\\Fonts\\\\tahoma.ttf"',
     'world file "\\\\Windows\\\\Fonts\\\\README"',

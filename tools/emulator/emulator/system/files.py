@@ -54,7 +54,7 @@ def split(path):
 
 
 def put_find_data(system, address, name, attributes):
-    record = struct.pack("<I32x", attributes) + (name + "\0").encode("utf-16-le")
+    record = struct.pack("<I36x", attributes) + (name + "\0").encode("utf-16-le")
     system.mem.write(address, record + bytes(FIND_DATA_SIZE - len(record)))
 
 
