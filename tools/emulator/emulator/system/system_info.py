@@ -1,6 +1,6 @@
 """The system's facts and its kernel services: the hardware layer's I/O
 controls (the processor description, the restart), the version, code pages,
-languages, time zone, idle counter, kernel mode, last error, the clean-restart
+languages, time zone, idle counter, last error, the clean-restart
 mark and the message beep (counted, not played)."""
 
 import struct
@@ -103,15 +103,6 @@ def get_time_zone_information(system, lpTimeZoneInformation):
 def get_idle_time(system):
     clock = system.world.clock
     return clock.idle_counter if clock.idle_kept else IDLE_COUNTER_NOT_KEPT
-
-
-@imported("coredll.dll", "SetKMode")
-def set_kmode(system, fMode):
-    """The mode before the call."""
-    processor = system.world.processor
-    before = processor.kernel_mode
-    processor.kernel_mode = fMode != 0
-    return 1 if before else 0
 
 
 @imported("coredll.dll", "GetLastError")
