@@ -76,6 +76,14 @@ class System:
         return self.machine.call(address, list(args))
 
 
-# The handler modules live in the folder emulator/system/ beside this file, and
-# import as emulator.system.registry and so on.
-__path__ = [__file__[: -len(".py")]]
+    def restart(self, full_reset):
+        """The program asked the device to restart: its process ends here."""
+        raise ProcessEnded(full_reset)
+
+
+class ProcessEnded(Exception):
+    """The device restarts under the program: its process ends where it stands."""
+
+    def __init__(self, full_reset):
+        super().__init__("the device restarted" + (" with a full reset" if full_reset else ""))
+        self.full_reset = full_reset

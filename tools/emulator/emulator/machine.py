@@ -51,6 +51,10 @@ class Machine:
         self.faults_dispatched = 0
         self.invalid_access = None
         self.import_listener = None   # called with (name, arguments, result) after each import
+        # What the program did, in order, for the figures: ("call", depth, arguments,
+        # instructions so far), ("import", name, arguments, instructions so far), ("return", depth,
+        # instructions so far).
+        self.events = []
         self._bind_imports()
         self._hook_code()
 
@@ -101,6 +105,7 @@ class Machine:
         arguments += [self.mem.u32(stack + 4 * n) for n in range(count - 4)]
         return_to = uc.reg_read(LR)
         self.import_calls += 1
+        self.events.append(("import", each.name, arguments, self.instructions))
         result = handler(self.system, *arguments)
         result = 0 if result is None else result & 0xFFFFFFFF
         if self.import_listener:
@@ -166,6 +171,7 @@ class Machine:
         self.uc.reg_write(SP, entry_sp)
         self.uc.reg_write(LR, self.return_address)
         self.uc.reg_write(CPSR, self.uc.reg_read(CPSR) & ~THUMB_BIT)
+        self.events.append(("call", self.depth, arguments, self.instructions))
         self.depth += 1
         try:
             self._run(address)
@@ -173,6 +179,7 @@ class Machine:
             return self.uc.reg_read(REGISTERS[0])
         finally:
             self.depth -= 1
+            self.events.append(("return", self.depth, self.instructions))
             self.uc.context_restore(saved)
 
     def _run(self, address):

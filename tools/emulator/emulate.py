@@ -1,0 +1,76 @@
+#!/usr/bin/python3
+"""Runs the handheld's images on the emulated handheld, each scenario also on
+the simulated handheld, and compares what they show.
+
+    emulate.py check [--jobs N] SCENARIO...   every scenario on both; exit 1 when any differs
+    emulate.py trace SCENARIO                 one scenario's emulated run: each imported
+                                              function called, then the trace (register
+                                              writes, icons, menus, dialogs, ...)
+
+--sim names tavil-sim (build/host/tavil-sim), --device the folder of the images
+(build/device)."""
+
+import argparse
+import os
+import sys
+from concurrent.futures import ProcessPoolExecutor
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from emulator.errors import EmulationError  # noqa: E402
+from emulator.scenario import check, emulated_trace, read_scenario, simulated_trace  # noqa: E402
+
+ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+
+
+def _check_one(arguments):
+    path, simulator, device = arguments
+    scenario = read_scenario(path)
+    return scenario.name, check(scenario, simulator, device)
+
+
+def check_all(options):
+    work = [(path, options.sim, options.device) for path in options.scenarios]
+    failures = 0
+    with ProcessPoolExecutor(max_workers=options.jobs) as pool:
+        for name, problem in pool.map(_check_one, work):
+            print(f"{'ok  ' if problem is None else 'FAIL'} {name}")
+            if problem is not None:
+                print(problem)
+                failures += 1
+    print(f"{len(work) - failures} of {len(work)} scenarios show the same on both handhelds")
+    return 1 if failures else 0
+
+
+def trace_one(options):
+    scenario = read_scenario(options.scenarios[0])
+
+    def show_import(name, arguments, result):
+        print(f"  {name}({', '.join(f'0x{value:X}' for value in arguments)}) = 0x{result:X}")
+
+    try:
+        simulated = simulated_trace(scenario, options.sim)
+        print(f"== {scenario.name}: imported functions called")
+        emulated = emulated_trace(scenario, simulated, options.device, show_import)
+    except EmulationError as error:
+        print(error, file=sys.stderr)
+        return 1
+    print(f"== {scenario.name}: trace")
+    print(emulated, end="")
+    print(f"== figures: {scenario.figures}")
+    return 0
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("action", choices=("check", "trace"))
+    parser.add_argument("scenarios", nargs="+")
+    parser.add_argument("--sim", default=os.path.join(ROOT, "build", "host", "tavil-sim"))
+    parser.add_argument("--device", default=os.path.join(ROOT, "build", "device"))
+    parser.add_argument("--jobs", type=int, default=os.cpu_count() or 1)
+    options = parser.parse_args()
+    return check_all(options) if options.action == "check" else trace_one(options)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
