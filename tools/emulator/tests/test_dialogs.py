@@ -60,6 +60,16 @@ class Dialogs(unittest.TestCase):
         self.assertEqual(open_dialogs(self.system),
                          [(dialog, "Caption", [(65535, "Label:"), (1001, "PXA270"), (65535, "#100")])])
 
+    def test_only_dialogs_on_the_screen_are_open(self):
+        dialog = create_dialog_indirect_param(self.system, 0, self.template, 0, DIALOG_PROCEDURE, 0)
+        table = [("made, not yet shown", lambda: None, []),
+                 ("shown", lambda: show_window(self.system, dialog, 5), [dialog]),
+                 ("ended", lambda: end_dialog(self.system, dialog, IDOK), [])]
+        for name, act, expected in table:
+            with self.subTest(name):
+                act()
+                self.assertEqual([window for window, _, _ in open_dialogs(self.system)], expected)
+
     def test_ok_reaches_the_newest_dialog_and_closing_leaves_none(self):
         self.assertFalse(press_ok(self.system))
         first, second = self.create(), self.create()
