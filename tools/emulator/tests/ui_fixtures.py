@@ -4,7 +4,7 @@ procedure records what it gets, and the running of a message loop."""
 import struct
 
 from tests.bare_process import BareMachine
-from emulator.handheld import Handheld, System
+from emulator.handheld import System
 from emulator.system.windows import create_window, dispatch_message, get_message, post_quit, register_class
 
 PROCEDURE = 0x0001_0000

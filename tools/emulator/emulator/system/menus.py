@@ -16,7 +16,6 @@ from emulator.system.windows import WM_COMMAND, live_window, post_message, run_m
 from emulator.trace import quoted
 
 MF_DISABLED = 0x0002
-MF_POPUP = 0x0010
 MF_BYPOSITION = 0x0400
 MFS_GRAYED = 0x0003
 MFS_CHECKED = MF_CHECKED
