@@ -7,6 +7,7 @@
 #include <cstring>
 
 SimNotificationArea& simNotificationArea = simHandheld.graphics.notificationArea;
+SimIconWatcher simIconWatcher = nullptr;
 
 namespace {
 
@@ -86,6 +87,12 @@ void show(const NotifyIconRecord& record) {
         simNotificationArea.shown = pixels != nullptr ? *pixels : SimIconPixels{};
     }
     simNotificationArea.flags = record.flags;
+}
+
+void tellWatcher(SimIconCall call, const NotifyIconRecord& record) {
+    if (simIconWatcher != nullptr) {
+        simIconWatcher(call, record);
+    }
 }
 
 bool isShownIcon(const NotifyIconRecord& record) {
@@ -172,6 +179,7 @@ void destroyIcon(IconHandle icon) {
 }
 
 bool addNotifyIcon(const NotifyIconRecord& record) {
+    tellWatcher(SimIconCall::Add, record);
     ++simNotificationArea.addCalls;
     if (simNotificationArea.addFails || isShownIcon(record)) {
         return false;
@@ -182,6 +190,7 @@ bool addNotifyIcon(const NotifyIconRecord& record) {
 }
 
 bool modifyNotifyIcon(const NotifyIconRecord& record) {
+    tellWatcher(SimIconCall::Modify, record);
     ++simNotificationArea.modifyCalls;
     if (simNotificationArea.modifyFails || !isShownIcon(record)) {
         return false;
@@ -191,6 +200,7 @@ bool modifyNotifyIcon(const NotifyIconRecord& record) {
 }
 
 bool deleteNotifyIcon(const NotifyIconRecord& record) {
+    tellWatcher(SimIconCall::Delete, record);
     ++simNotificationArea.deleteCalls;
     if (!isShownIcon(record)) {
         return false;

@@ -3,6 +3,7 @@
 // kept as pixels so that tests can look at what the notification area shows.
 
 #include "platform/handles.h"
+#include "platform/notification_icon.h"
 #include "platform/sim/ico_image.h"
 
 #include <cstdint>
@@ -23,6 +24,14 @@ struct SimNotificationArea {
 };
 
 extern SimNotificationArea& simNotificationArea; // simHandheld.graphics.notificationArea
+
+enum class SimIconCall { Add, Modify, Delete };
+
+// Told of each call to the notification area as the program makes it, before
+// the area carries it out or refuses it; null: nobody watches. Kept outside the
+// handheld's state, so that resets and restarts keep it.
+using SimIconWatcher = void (*)(SimIconCall call, const NotifyIconRecord& record);
+extern SimIconWatcher simIconWatcher;
 
 inline constexpr int SIM_BITMAP_CAPACITY = 16;
 inline constexpr int SIM_ICON_CAPACITY = 16;

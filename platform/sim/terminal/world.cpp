@@ -117,11 +117,12 @@ void worldRotateOnward() {
 
 // The copy is another process of the handheld, with a state record of its own:
 // it starts from a fresh one and leaves the running copy's as it was.
-void worldStartSecondCopy(const char16_t* commandLine) {
+int worldStartSecondCopy(const char16_t* commandLine) {
     const AppState running = appState;
     appState = AppState{};
-    runTavil(SECOND_COPY_MODULE, commandLine);
+    const int exitCode = runTavil(SECOND_COPY_MODULE, commandLine);
     appState = running;
+    return exitCode;
 }
 
 bool worldTapIcon() {

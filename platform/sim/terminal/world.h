@@ -46,8 +46,8 @@ void worldRotateScreen(std::uint32_t orientation);
 void worldRotateOnward();
 
 // A second copy of the program starts with this command line in the same
-// handheld: it hands its request to the running copy and ends.
-void worldStartSecondCopy(const char16_t* commandLine);
+// handheld: it hands its request to the running copy and ends. Its exit code.
+int worldStartSecondCopy(const char16_t* commandLine);
 
 // The user taps the tray icon; false when there is none.
 bool worldTapIcon();
