@@ -1,6 +1,7 @@
 // Tavil on the simulated handheld, on the host. `tavil-sim --help` lists the
 // options. In a terminal the handheld is shown and driven interactively. With a
-// script the front-end runs its commands and prints each screen as text; without
+// script the front-end runs its commands and prints each screen as text (and,
+// with --trace, writes what the program shows to a file, see trace.h); without
 // one, when standard input or output is not a terminal, the program
 // runs for a few seconds of the handheld's time (TAVIL_SECONDS, 3 by default)
 // and the screen is printed then.
@@ -15,6 +16,7 @@
 #include "platform/sim/terminal/interactive.h"
 #include "platform/sim/terminal/options.h"
 #include "platform/sim/terminal/script.h"
+#include "platform/sim/terminal/trace.h"
 #include "platform/sim/utf8.h"
 #include "shell/startup.h"
 
@@ -181,6 +183,31 @@ void reportIconLeft() {
     }
 }
 
+// The trace file, when one is asked for, begins with the handheld as the
+// options left it; false, with no trace left, when it cannot.
+bool beginTrace(const FrontOptions& options) {
+    if (options.traceFile.empty()) {
+        return true;
+    }
+    if (!startTrace(options.traceFile)) {
+        std::fprintf(stderr, "tavil-sim: the trace file %s cannot be made\n",
+                     options.traceFile.c_str());
+        return false;
+    }
+    traceWorld();
+    if (!traceFailure().empty()) {
+        endTrace(false);
+        std::fprintf(stderr, "tavil-sim: no trace: %s\n", traceFailure().c_str());
+        return false;
+    }
+    return true;
+}
+
+// What went wrong in the run; empty when nothing did.
+std::string runFailure() {
+    return !scriptFailure().empty() ? scriptFailure() : traceFailure();
+}
+
 int runScript(const FrontOptions& options, const std::string& script) {
     std::vector<ScriptCommand> commands;
     std::string error;
@@ -189,15 +216,23 @@ int runScript(const FrontOptions& options, const std::string& script) {
                      error.c_str());
         return EXIT_BAD_USE;
     }
-    if (!switchOn(options)) {
+    if (!switchOn(options) || !beginTrace(options)) {
         return EXIT_BAD_USE;
     }
     startScript(std::move(commands), options.processor);
     const int exitCode = runProgram(options);
+    traceExit(exitCode);
     reportIconLeft();
-    if (!scriptFailure().empty()) {
-        std::fprintf(stderr, "tavil-sim: script %s, %s (settings not saved)\n",
-                     options.scriptFile.c_str(), scriptFailure().c_str());
+    const std::string failure = runFailure();
+    if (!endTrace(failure.empty())) {
+        std::fprintf(stderr, "tavil-sim: the trace cannot be written to %s\n",
+                     options.traceFile.c_str());
+        return EXIT_SCRIPT_FAILED;
+    }
+    if (!failure.empty()) {
+        std::fprintf(stderr, "tavil-sim: script %s, %s (settings not saved%s)\n",
+                     options.scriptFile.c_str(), failure.c_str(),
+                     options.traceFile.empty() ? "" : ", no trace");
         return EXIT_SCRIPT_FAILED;
     }
     return endRun(options, exitCode);
@@ -239,6 +274,10 @@ int main(int argc, char** argv) {
         std::fputs("tavil-sim: no folder for the state file (neither XDG_STATE_HOME nor HOME is "
                    "set); give one with --state\n",
                    stderr);
+        return EXIT_BAD_USE;
+    }
+    if (!options.traceFile.empty() && options.scriptFile.empty()) {
+        std::fputs("tavil-sim: --trace needs --script (see --help)\n", stderr);
         return EXIT_BAD_USE;
     }
     if (options.scriptFile.empty() && isatty(STDIN_FILENO) != 0 && isatty(STDOUT_FILENO) != 0) {

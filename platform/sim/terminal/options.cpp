@@ -19,6 +19,8 @@ const char* const FRONT_USAGE =
     "                                  is not a state file is refused, not touched\n"
     "  --script FILE                   run the commands of FILE (\"-\": standard input)\n"
     "                                  and print each screen as plain text\n"
+    "  --trace FILE                    write what the program shows, one observation a\n"
+    "                                  line, to FILE (with --script)\n"
     "  --help                          this text\n"
     "\n"
     "TAVIL_PROCESSOR and TAVIL_REGISTRY give the defaults of --processor and --state.\n"
@@ -79,7 +81,7 @@ bool isFlag(const char* word, FrontOptions& options) {
 }
 
 bool isValuedOption(const char* word) {
-    for (const char* name : {"--processor", "--screen", "--state", "--script"}) {
+    for (const char* name : {"--processor", "--screen", "--state", "--script", "--trace"}) {
         if (std::strcmp(word, name) == 0) {
             return true;
         }
@@ -101,6 +103,15 @@ const char* environmentValue(const char* name) {
 }
 
 } // namespace
+
+const char* processorOptionWord(SimProcessorKind kind) {
+    for (const Choice& choice : PROCESSORS) {
+        if (choice.value == static_cast<int>(kind)) {
+            return choice.word;
+        }
+    }
+    return "";
+}
 
 bool readFrontEnvironment(FrontOptions& options, std::string& error) {
     const char* processor = environmentValue("TAVIL_PROCESSOR");
@@ -162,6 +173,8 @@ bool parseFrontOptions(int argc, char** argv, FrontOptions& options, std::string
             options.stateFile = value;
         } else if (std::strcmp(word, "--script") == 0 && *value != '\0') {
             options.scriptFile = value;
+        } else if (std::strcmp(word, "--trace") == 0 && *value != '\0') {
+            options.traceFile = value;
         } else {
             error = std::string("bad value for ") + word + ": " + value;
             return false;

@@ -13,6 +13,7 @@ struct FrontOptions {
     bool pureVgaResources = false; // the PureVGA shell resources are installed
     std::string stateFile;         // empty: defaultStateFile()
     std::string scriptFile;        // empty: none; "-": standard input
+    std::string traceFile;         // empty: none; only with a script
     std::string commandLine;       // what the program gets, the words joined by spaces
     bool help = false;
 };
@@ -30,6 +31,9 @@ bool parseFrontOptions(int argc, char** argv, FrontOptions& options, std::string
 // when XDG_STATE_HOME is an absolute path, else ~/.local/state/tavil/state.txt;
 // empty when there is no home folder either.
 std::string defaultStateFile();
+
+// The word of --processor that names the kind: "pxa27x", "pxa25x" or "none".
+const char* processorOptionWord(SimProcessorKind kind);
 
 // What --help prints.
 extern const char* const FRONT_USAGE;

@@ -5,6 +5,7 @@
 #include "platform/sim/sim_driver.h"
 #include "platform/sim/sim_handheld.h"
 #include "platform/sim/terminal/screen_text.h"
+#include "platform/sim/terminal/trace.h"
 #include "platform/sim/terminal/world.h"
 #include "platform/sim/utf8.h"
 
@@ -205,6 +206,7 @@ bool failed() {
 }
 
 void printNewDialogs() {
+    traceAtWait();
     std::vector<WindowHandle> open;
     for (const DialogView& dialog : openDialogViews()) {
         if (std::find(run.dialogsShown.begin(), run.dialogsShown.end(), dialog.window) ==
@@ -282,7 +284,7 @@ void actOnWorld(const ScriptCommand& command) {
         worldRotateScreen(command.number);
         break;
     default:
-        worldStartSecondCopy(utf16Of(command.text).c_str());
+        traceSecondExit(worldStartSecondCopy(utf16Of(command.text).c_str()));
         break;
     }
 }
@@ -319,6 +321,13 @@ bool carryOut(const ScriptCommand& command, std::uint64_t dueMs) {
     }
 }
 
+// The next command, its step traced as it is taken.
+const ScriptCommand& takeNextCommand() {
+    const ScriptCommand& command = run.commands[run.next++];
+    traceStep(command.line, command.written);
+    return command;
+}
+
 void waitForScript(std::uint64_t dueMs) {
     printNewDialogs();
     if (run.waitUntil > simClock.now) {
@@ -330,7 +339,7 @@ void waitForScript(std::uint64_t dueMs) {
             worldCloseProgram();
             return;
         }
-        if (carryOut(run.commands[run.next++], dueMs)) {
+        if (carryOut(takeNextCommand(), dueMs)) {
             return;
         }
     }
@@ -340,12 +349,8 @@ const ScriptCommand* nextCommandIf(ScriptVerb first, ScriptVerb second) {
     if (failed() || run.next == run.commands.size()) {
         return nullptr;
     }
-    const ScriptCommand& command = run.commands[run.next];
-    if (command.verb != first && command.verb != second) {
-        return nullptr;
-    }
-    ++run.next;
-    return &command;
+    const ScriptVerb verb = run.commands[run.next].verb;
+    return verb == first || verb == second ? &takeNextCommand() : nullptr;
 }
 
 std::string withoutMarks(const char16_t* text) {
@@ -412,7 +417,7 @@ bool findEntry(MenuHandle menu, const ScriptCommand& command, MenuItemView& entr
     return true;
 }
 
-std::uint32_t chooseFromScript(MenuHandle menu, int, int) {
+std::uint32_t chooseEntry(MenuHandle menu) {
     printText("== Menu ==\n" + simMenuText(menu));
     const ScriptCommand* command = nextCommandIf(ScriptVerb::ChooseId, ScriptVerb::ChooseText);
     if (command == nullptr) {
@@ -431,7 +436,7 @@ std::uint32_t chooseFromScript(MenuHandle menu, int, int) {
     return entry.id;
 }
 
-int answerFromScript(const char16_t* text, const char16_t* caption, std::uint32_t style) {
+int answerBox(const char16_t* text, const char16_t* caption, std::uint32_t style) {
     printText(messageBoxAsText(text, caption, style));
     const bool yesNo = (style & MB_TYPE_MASK) == MB_TYPE_YES_NO;
     const int byDefault = yesNo ? MB_ANSWER_NO : MB_ANSWER_OK;
@@ -446,6 +451,19 @@ int answerFromScript(const char16_t* text, const char16_t* caption, std::uint32_
         return byDefault;
     }
     printText("> " + command->text + "\n");
+    return answer;
+}
+
+std::uint32_t chooseFromScript(MenuHandle menu, int, int) {
+    traceMenu(menu);
+    const std::uint32_t chosen = chooseEntry(menu);
+    traceChosen(chosen);
+    return chosen;
+}
+
+int answerFromScript(const char16_t* text, const char16_t* caption, std::uint32_t style) {
+    const int answer = answerBox(text, caption, style);
+    traceMessageBox(text, caption, style, answer);
     return answer;
 }
 
@@ -465,7 +483,8 @@ bool parseScript(const std::string& script, std::vector<ScriptCommand>& commands
             continue;
         }
         std::vector<std::string> words;
-        ScriptCommand command{ScriptVerb::Show, lineNumber, 0, {}};
+        ScriptCommand command{ScriptVerb::Show, lineNumber, 0, {}, {}};
+        command.written = line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
         std::string what;
         if (!splitWords(line, words, what) || !parseWords(words, command, what)) {
             error = "line " + std::to_string(lineNumber) + ": " + what;

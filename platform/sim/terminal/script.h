@@ -34,6 +34,7 @@ struct ScriptCommand {
     int line;
     std::uint32_t number; // seconds, id, answer, CCCR, on/off, percent, process id, orientation
     std::string text;     // entry text, program name, command line
+    std::string written;  // the line as written, trimmed of blanks
 };
 
 // Reads the whole script. On the first bad line returns false with `error`
