@@ -187,7 +187,7 @@ class ScriptDriver:
     def _trace_dialogs(self, system):
         shown = {}
         for window, caption, controls in user_interface.open_dialogs(system):
-            lines = [f"dialog {quoted(caption)}"] + [f"  {id} {quoted(text)}" for id, text in controls]
+            lines = [f"dialog {quoted(caption)}"] + [f"{id} {quoted(text)}" for id, text in controls]
             if self.dialogs_written.get(window) != lines:
                 for line in lines:
                     system.trace.line(line)

@@ -55,18 +55,6 @@ class LoadedImage:
     def delta(self):
         return self.base - self.preferred_base
 
-    def resource(self, type_id, name_id):
-        """The bytes of the resource type/name (first language), or None."""
-        directory = getattr(self.pe, "DIRECTORY_ENTRY_RESOURCE", None)
-        for kind in directory.entries if directory else ():
-            if kind.id != type_id:
-                continue
-            for entry in kind.directory.entries:
-                if entry.id == name_id or (entry.name is not None and str(entry.name) == name_id):
-                    data = entry.directory.entries[0].data.struct
-                    return self.pe.get_data(data.OffsetToData, data.Size)
-        return None
-
     def function_at(self, address):
         for function in self.functions:
             if function.start <= address < function.end:
