@@ -3,7 +3,7 @@
 the simulated handheld, and compares what they show.
 
     emulate.py check [--jobs N] SCENARIO...   every scenario on both; exit 1 when any differs
-    emulate.py trace SCENARIO                 one scenario's emulated run: each imported
+    emulate.py trace [--variant N] SCENARIO   one scenario's emulated run: each imported
                                               function called, then the trace (register
                                               writes, icons, menus, dialogs, ...)
 
@@ -18,19 +18,19 @@ from concurrent.futures import ProcessPoolExecutor
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from emulator.errors import EmulationError  # noqa: E402
-from emulator.scenario import check, emulated_trace, read_scenario, simulated_trace  # noqa: E402
+from emulator.scenario import check, emulated_trace, read_scenarios, simulated_trace  # noqa: E402
 
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 
 
 def _check_one(arguments):
-    path, simulator, device = arguments
-    scenario = read_scenario(path)
+    scenario, simulator, device = arguments
     return scenario.name, check(scenario, simulator, device)
 
 
 def check_all(options):
-    work = [(path, options.sim, options.device) for path in options.scenarios]
+    work = [(scenario, options.sim, options.device)
+            for path in options.scenarios for scenario in read_scenarios(path)]
     failures = 0
     with ProcessPoolExecutor(max_workers=options.jobs) as pool:
         for name, problem in pool.map(_check_one, work):
@@ -43,7 +43,8 @@ def check_all(options):
 
 
 def trace_one(options):
-    scenario = read_scenario(options.scenarios[0])
+    variants = read_scenarios(options.scenarios[0])
+    scenario = variants[options.variant]
 
     def show_import(name, arguments, result):
         print(f"  {name}({', '.join(f'0x{value:X}' for value in arguments)}) = 0x{result:X}")
@@ -68,6 +69,7 @@ def main():
     parser.add_argument("--sim", default=os.path.join(ROOT, "build", "host", "tavil-sim"))
     parser.add_argument("--device", default=os.path.join(ROOT, "build", "device"))
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 1)
+    parser.add_argument("--variant", type=int, default=0, help="which `#!` line of the scenario to trace")
     options = parser.parse_args()
     return check_all(options) if options.action == "check" else trace_one(options)
 

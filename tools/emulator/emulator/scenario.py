@@ -1,5 +1,6 @@
-"""A scenario: a script of the simulated handheld whose first line, `#! ...`,
-gives tavil-sim's options and, after `--`, the program's command line. Two
+"""A scenario: a script of the simulated handheld whose first lines, each
+`#! ...`, give tavil-sim's options and, after `--`, the program's command line:
+each such line is a variant of the scenario, run on its own. Two
 options are the harness's own and are not passed on: `--base ADDRESS` loads
 Tavil.exe away from its preferred base, and `--install DLL` runs that setup DLL
 (setup_wm5.dll, setup_wm2003se.dll) as the installer does instead of the
@@ -34,15 +35,12 @@ class Scenario:
     figures: dict = field(default_factory=dict)
 
 
-def read_scenario(path):
-    with open(path, encoding="utf-8") as stream:
-        first = stream.readline()
-    if not first.startswith("#!"):
-        raise ScenarioFailure(f"{path}: the first line must be `#! OPTIONS [-- COMMAND LINE]`")
-    words = shlex.split(first[2:])
+def _variant(path, header):
+    words = shlex.split(header)
     options, command = (words[:words.index("--")], words[words.index("--") + 1:]) \
         if "--" in words else (words, [])
-    scenario = Scenario(os.path.splitext(os.path.basename(path))[0], path, [], " ".join(command))
+    name = os.path.splitext(os.path.basename(path))[0]
+    scenario = Scenario(f"{name} [{header.strip()}]", path, [], " ".join(command))
     iterator = iter(options)
     for option in iterator:
         if option == "--base":
@@ -53,6 +51,15 @@ def read_scenario(path):
         else:
             scenario.sim_options.append(option)
     return scenario
+
+
+def read_scenarios(path):
+    """Every variant of the scenario in the file."""
+    with open(path, encoding="utf-8") as stream:
+        headers = [line[2:] for line in stream.read().splitlines() if line.startswith("#!")]
+    if not headers:
+        raise ScenarioFailure(f"{path}: a scenario begins with `#! OPTIONS [-- COMMAND LINE]` lines")
+    return [_variant(path, header) for header in headers]
 
 
 def simulated_trace(scenario, simulator):
