@@ -152,7 +152,7 @@ class ScriptDriver:
 
     def _take_or_give_memory(self, world, command):
         take = command.word == "take"
-        if take == world.memory_taken():
+        if take == (world.memory_taken_by_others != 0):
             self._fail(command, "the 8 MB are taken already" if take else "no memory was taken to give back")
         elif not world.take_or_give_memory():
             self._fail(command, "8 MB are not free")

@@ -12,6 +12,7 @@ import os
 import shlex
 import subprocess
 import tempfile
+import traceback
 from dataclasses import dataclass, field
 
 from emulator.compare import difference
@@ -76,7 +77,7 @@ def simulated_trace(scenario, simulator):
         done = subprocess.run(command, env=environment, capture_output=True, text=True,
                               timeout=SIMULATED_RUN_SECONDS, stdin=subprocess.DEVNULL)
         if done.returncode != 0:
-            raise ScenarioFailure(f"{scenario.name}: tavil-sim exited with {done.returncode}: "
+            raise ScenarioFailure(f"tavil-sim exited with {done.returncode}: "
                                   f"{done.stderr.strip() or done.stdout.strip()[-400:]}")
         with open(trace, encoding="utf-8") as stream:
             return stream.read()
@@ -105,4 +106,6 @@ def check(scenario, simulator, device_folder):
         emulated = emulated_trace(scenario, simulated, device_folder)
     except EmulationError as error:
         return f"{scenario.name}: {error}"
+    except Exception:  # a fault of the harness itself: report it with the scenario, go on
+        return f"{scenario.name}: the harness failed:\n{traceback.format_exc()}"
     return difference(scenario.name, simulated, emulated)
