@@ -2,6 +2,7 @@
 user, a second copy started beside it, and a setup DLL as the package installer
 calls it. Each writes its trace on the handheld's Trace."""
 
+import copy
 import os
 
 from emulator.driver import ScriptDriver
@@ -10,9 +11,11 @@ from emulator.export_names import ordinal_names
 from emulator.layout import DLL_LOAD_BASE
 from emulator.machine import Machine
 from emulator.registry_trace import registry_lines
-from emulator.handheld import Handheld
+from emulator.restart import restart_handheld
+from emulator.handheld import Handheld, ProcessEnded
 
 SW_SHOW = 5
+IDLE_REDRAW_MS = 1000
 DLL_PROCESS_ATTACH, DLL_PROCESS_DETACH = 1, 0
 INSTALL_DIRECTORY = "\\Program Files\\Tavil"
 SETUP_EXPORTS_THAT_GO_ON = ("Install_Exit", "Uninstall_Init", "Uninstall_Exit")
@@ -45,9 +48,28 @@ class ProgramRun:
         second = Machine(self.handheld, self.path, self.handheld.world.processor.kind, self.names)
         return self.start(second, command_line)
 
+    def run_without_program(self):
+        """The handheld runs on under the script, a second a wait, until the
+        script has run out; the program's run counts as ended with 0."""
+        system = self.machine.system
+        while not self.driver.close_asked:
+            self.driver.wait_for_script(system, system.now_ms + IDLE_REDRAW_MS)
+        return 0
+
     def run(self, command_line):
         trace = self.handheld.trace
-        exit_code = self.start(self.machine, command_line)
+        factory = copy.deepcopy(self.handheld.world)
+        while True:
+            try:
+                exit_code = self.start(self.machine, command_line)
+                break
+            except ProcessEnded as ended:
+                if not restart_handheld(self.handheld, factory, ended.full_reset):
+                    exit_code = self.run_without_program()
+                    break
+                self.machine = Machine(self.handheld, self.path, self.handheld.world.processor.kind, self.names)
+                self.driver.attach(self.machine.system)
+                command_line = ""
         if self.driver.failure:
             raise ScenarioFailure(self.driver.failure)
         trace.line(f"exit {exit_code}")
