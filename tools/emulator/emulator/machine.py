@@ -14,7 +14,7 @@ from unicorn import (UC_ARCH_ARM, UC_HOOK_BLOCK, UC_HOOK_CODE, UC_HOOK_MEM_INVAL
                      UC_PROT_EXEC, UC_PROT_READ, Uc, UcError)
 from unicorn.arm_const import UC_CPU_ARM_926, UC_CPU_ARM_PXA255, UC_CPU_ARM_PXA270
 
-from emulator import api, clock_hardware, layout
+from emulator import api, clock_hardware, layout, served  # noqa: F401 (served: every handler registered)
 from emulator.arm_registers import (CPSR, LR, NAMES, PC, PERMANENT, REGISTERS, SCRATCH, SP,
                                     THUMB_BIT, read_all, write_all)
 from emulator.clock_hardware import CccrWindows

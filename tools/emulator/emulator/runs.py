@@ -88,8 +88,10 @@ def run_setup(world, device_folder, dll_name):
     image = machine.image
     if not machine.call(image.entry, [image.base, DLL_PROCESS_ATTACH, 0]):
         raise EmulationError(f"{dll_name}: DllMain refused DLL_PROCESS_ATTACH")
+    before = (machine.instructions, machine.import_calls)
     answer = machine.call(image.exports["Install_Init"],
                           [0, 1, 0, _put_text(machine, INSTALL_DIRECTORY)])
+    machine.install_init_cost = (machine.instructions - before[0], machine.import_calls - before[1])
     for name in SETUP_EXPORTS_THAT_GO_ON:
         if machine.call(image.exports[name], [0, _put_text(machine, INSTALL_DIRECTORY)]) != 0:
             raise EmulationError(f"{dll_name}: {name} does not let the installer go on")

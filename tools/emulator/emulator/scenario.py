@@ -17,6 +17,7 @@ from dataclasses import dataclass, field
 
 from emulator.compare import difference
 from emulator.errors import EmulationError, ScenarioFailure
+from emulator.figures import program_figures
 from emulator.runs import ProgramRun, run_setup
 from emulator.script import parse_script
 from emulator.world import World
@@ -34,6 +35,7 @@ class Scenario:
     base: int = None
     install: str = None
     figures: dict = field(default_factory=dict)
+    faults_dispatched: int = 0
 
 
 def _variant(path, header):
@@ -94,8 +96,9 @@ def emulated_trace(scenario, simulated, device_folder, listener=None):
         machine = run.machine
         machine.import_listener = listener
         trace = run.run(scenario.command_line)
-    scenario.figures = {"instructions": machine.instructions, "imports": machine.import_calls,
-                        "faults": machine.faults_dispatched}
+    scenario.figures = ({"Install_Init": machine.install_init_cost} if scenario.install
+                        else program_figures(machine.events))
+    scenario.faults_dispatched = machine.faults_dispatched
     return trace.text()
 
 
