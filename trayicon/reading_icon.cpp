@@ -110,16 +110,15 @@ constexpr std::uint8_t NIBBLE_PIXELS[16][4] = {
 
 // Sets to `index` the pixels that `bits` marks among the `width` pixels (a
 // multiple of four) from `first` on, the leftmost in bit `width` - 1: four
-// pixels a step, from the right, until no marked pixel is left.
+// pixels a step, from the right, until no marked pixel is left. Byte by byte:
+// `first` need not be aligned, and the handheld's processor has no unaligned
+// word access (a word copy there becomes a call into the system's memcpy).
 void drawRowBits(std::uint8_t* first, int width, std::uint32_t bits, std::uint8_t index) {
-    const std::uint32_t indexes = index * 0x01010101u;
     for (std::uint8_t* four = first + width - 4; bits != 0; bits >>= 4, four -= 4) {
-        std::uint32_t marked;
-        std::uint32_t pixels;
-        std::memcpy(&marked, NIBBLE_PIXELS[bits & 0xF], sizeof marked);
-        std::memcpy(&pixels, four, sizeof pixels);
-        pixels = (pixels & ~marked) | (indexes & marked);
-        std::memcpy(four, &pixels, sizeof pixels);
+        const std::uint8_t* const marked = NIBBLE_PIXELS[bits & 0xF];
+        for (int i = 0; i < 4; ++i) {
+            four[i] = static_cast<std::uint8_t>((four[i] & ~marked[i]) | (index & marked[i]));
+        }
     }
 }
 

@@ -12,8 +12,9 @@ inline constexpr int LARGE_ICON_SIZE = 32;
 inline constexpr std::uint8_t ICON_TRANSPARENT = 0x10;
 
 struct IconImage {
-    int size;                                               // 16 or 32
-    std::uint8_t pixels[LARGE_ICON_SIZE * LARGE_ICON_SIZE]; // rows top first, `size` per row
+    int size; // 16 or 32
+    alignas(
+        8) std::uint8_t pixels[LARGE_ICON_SIZE * LARGE_ICON_SIZE]; // rows top first, `size` per row
 };
 
 // Size 16 gives the small icon, any other size the 32-pixel one. Readings of
