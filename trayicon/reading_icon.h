@@ -13,8 +13,8 @@ inline constexpr std::uint8_t ICON_TRANSPARENT = 0x10;
 
 struct IconImage {
     int size; // 16 or 32
-    alignas(
-        8) std::uint8_t pixels[LARGE_ICON_SIZE * LARGE_ICON_SIZE]; // rows top first, `size` per row
+    // Rows top first, `size` per row; on an 8-byte boundary for the mask encoder.
+    alignas(8) std::uint8_t pixels[LARGE_ICON_SIZE * LARGE_ICON_SIZE];
 };
 
 // Size 16 gives the small icon, any other size the 32-pixel one. Readings of
