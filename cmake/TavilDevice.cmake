@@ -175,3 +175,22 @@ foreach(cabinet IN LISTS TAVIL_CABINETS)
     add_test(NAME cabinet_${name}
              COMMAND ${TAVIL_PYTHON} ${PROJECT_SOURCE_DIR}/tools/cab/read-cab.py ${cabinet})
 endforeach()
+
+# The images run on the emulated handheld (tools/emulator), each scenario also
+# on the simulated handheld (build the preset host first), and their traces
+# compared; the instruction counts against their budgets; the faults the
+# emulated handheld is there to catch.
+set(TAVIL_EMULATOR ${PROJECT_SOURCE_DIR}/tools/emulator)
+set(TAVIL_EMULATED_RUNS --sim ${PROJECT_SOURCE_DIR}/build/host/tavil-sim --device ${CMAKE_BINARY_DIR})
+file(GLOB TAVIL_SCENARIOS ${TAVIL_EMULATOR}/scenarios/*.scenario)
+add_test(NAME emulator_tool COMMAND ${TAVIL_PYTHON} -m unittest discover -s tests -t .
+         WORKING_DIRECTORY ${TAVIL_EMULATOR})
+add_test(NAME emulated_scenarios
+         COMMAND ${TAVIL_PYTHON} ${TAVIL_EMULATOR}/emulate.py check ${TAVIL_EMULATED_RUNS}
+                 ${TAVIL_SCENARIOS})
+add_test(NAME emulated_figures
+         COMMAND ${TAVIL_PYTHON} ${TAVIL_EMULATOR}/emulate.py figures ${TAVIL_EMULATED_RUNS}
+                 ${TAVIL_EMULATOR}/scenarios/figures.scenario ${TAVIL_EMULATOR}/scenarios/setup.scenario)
+add_test(NAME emulated_faults
+         COMMAND ${TAVIL_PYTHON} ${TAVIL_EMULATOR}/plant_faults.py ${TAVIL_EMULATED_RUNS})
+set_tests_properties(emulated_scenarios emulated_figures emulated_faults PROPERTIES TIMEOUT 900)

@@ -25,6 +25,7 @@ packages=(
     libclang-rt-14-dev                   # the fuzz targets: libFuzzer and the sanitizers' run-time for clang
     python3-pyelftools python3-pefile    # the handheld's images: the link tool (ELF in, PE out)
     python3-capstone                     # and their checks (parse, disassemble)
+    python3-unicorn                      # the emulated handheld that runs them
     gcab cabextract                      # the installable cabinets, made and read back
 )
 

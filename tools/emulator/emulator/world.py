@@ -57,10 +57,11 @@ class Processor:
 
 
 class Process:
-    def __init__(self, pid, threads, name):
+    def __init__(self, pid, threads, name, system=False):
         self.pid = pid
         self.threads = threads
         self.name = name
+        self.system = system  # the system starts it again at a restart
 
 
 class File:
@@ -177,8 +178,13 @@ class World:
         self.cards.append(name)
 
     def read_process(self, rest, line):
-        pid, threads, name = fields(words_of(rest, line), "nnt", line)
-        self.processes.append(Process(pid, threads, name))
+        words = words_of(rest, line)
+        if len(words) == 4:
+            pid, threads, name = fields(words, ("n", "n", "t", "system"), line)
+            self.processes.append(Process(pid, threads, name, system=True))
+        else:
+            pid, threads, name = fields(words, "nnt", line)
+            self.processes.append(Process(pid, threads, name))
 
     def read_file(self, rest, line):
         words = words_of(rest, line)
