@@ -4,6 +4,7 @@ boxes answered by the script's next line, exactly as the simulated handheld's
 script mode does it, so that the two runs can be compared."""
 
 from emulator import clock_hardware
+from emulator.errors import ScenarioFailure
 from emulator.system import notification_icon, user_interface
 from emulator.trace import quoted
 
@@ -12,6 +13,7 @@ WM_CLOSE = 0x0010
 MB_TYPE_MASK = 0x0F
 MB_YESNO = 0x04
 ANSWER_OK, ANSWER_YES, ANSWER_NO = 1, 6, 7
+WAITS_AFTER_CLOSE = 1000   # a program that never ends stops the scenario here
 
 
 def _without_marks(text):
@@ -25,6 +27,7 @@ class ScriptDriver:
         self.wait_until = 0
         self.failure = None
         self.close_asked = False
+        self.waits_after_close = 0
         self.dialogs_written = {}   # window -> the lines last written for it
         self.start_second_copy = start_second_copy
         self.system = None          # the program's process, once it runs
@@ -35,6 +38,11 @@ class ScriptDriver:
     # what the program's message loop asks
 
     def wait_for_script(self, system, due_ms):
+        if self.close_asked:
+            self.waits_after_close += 1
+            if self.waits_after_close > WAITS_AFTER_CLOSE:
+                raise ScenarioFailure(f"the program still waits for messages {WAITS_AFTER_CLOSE} "
+                                      "times after it was asked to close")
         self._trace_dialogs(system)
         if self.wait_until > system.now_ms:
             self._advance_to(system, due_ms)
