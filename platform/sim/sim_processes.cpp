@@ -5,6 +5,7 @@
 #include "platform/whole_text.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -110,6 +111,13 @@ void simRestartSystemProcesses() {
             append(simProcesses, process.processId, process.threadCount, process.exeFile);
         }
     }
+}
+
+bool simStartedBySystem(const ProcessEntry& process) {
+    return std::any_of(std::begin(SWITCHED_ON_PROCESSES), std::end(SWITCHED_ON_PROCESSES),
+                       [&](const RunningProcess& known) {
+                           return known.system && known.processId == process.processId;
+                       });
 }
 
 std::uint32_t simStartProcess(const char16_t* exeFile, std::uint32_t threadCount) {

@@ -65,6 +65,10 @@ void simClearProcesses();
 // start (the kernel, the system servers and the shell); open handles stay open.
 void simRestartSystemProcesses();
 
+// Whether the system starts this process again at every start (its id is
+// that of one of the system's own processes).
+bool simStartedBySystem(const ProcessEntry& process);
+
 // Starts a process after the others with an id of its own (from 0x5000 up);
 // the id, or 0 when none can start (as simAddProcess refuses).
 std::uint32_t simStartProcess(const char16_t* exeFile, std::uint32_t threadCount);

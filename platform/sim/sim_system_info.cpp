@@ -4,8 +4,11 @@
 
 namespace {
 
+constexpr OsVersion WINDOWS_MOBILE_5 = {5, 1, 14847};
+constexpr OsVersion WINDOWS_MOBILE_2003_SE = {4, 21, 1088};
+
 constexpr SimSystemInfo SWITCHED_ON_FACTS = {
-    {5, 1, 14847}, // Windows Mobile 5.0
+    WINDOWS_MOBILE_5,
     866,
     1251,
     0x419,
@@ -21,6 +24,16 @@ SimSystemInfo& simSystemInfo = simHandheld.systemInfo;
 
 SimSystemInfo simSystemInfoSwitchedOn() {
     return SWITCHED_ON_FACTS;
+}
+
+bool simRunWindowsCe(std::uint32_t major, std::uint32_t minor) {
+    for (const OsVersion& version : {WINDOWS_MOBILE_5, WINDOWS_MOBILE_2003_SE}) {
+        if (version.major == major && version.minor == minor) {
+            simSystemInfo.version = version;
+            return true;
+        }
+    }
+    return false;
 }
 
 OsVersion osVersion() {

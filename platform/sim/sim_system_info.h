@@ -22,3 +22,8 @@ extern SimSystemInfo& simSystemInfo; // simHandheld.systemInfo
 // pages 866 (OEM) and 1251 (ANSI), Russian (0x419) for both languages, a bias
 // of -180 minutes, and an Intel PXA270 at 416 MHz.
 SimSystemInfo simSystemInfoSwitchedOn();
+
+// The handheld runs Windows CE major.minor: 5.1 (Windows Mobile 5.0, build
+// 14847, as switched on) or 4.21 (Windows Mobile 2003 SE, build 1088). False,
+// with nothing changed, for any other version.
+bool simRunWindowsCe(std::uint32_t major, std::uint32_t minor);
