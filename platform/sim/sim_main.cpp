@@ -4,7 +4,8 @@
 // with --trace, writes what the program shows to a file, see trace.h); without
 // one, when standard input or output is not a terminal, the program
 // runs for a few seconds of the handheld's time (TAVIL_SECONDS, 3 by default)
-// and the screen is printed then.
+// and the screen is printed then. With --install the setup DLL's install gate
+// runs in the program's stead, its message boxes answered by the script.
 
 #include "core/program_name.h"
 #include "platform/sim/name_compare.h"
@@ -18,6 +19,7 @@
 #include "platform/sim/terminal/script.h"
 #include "platform/sim/terminal/trace.h"
 #include "platform/sim/utf8.h"
+#include "setup/install_gate.h"
 #include "shell/startup.h"
 
 #include <cstdint>
@@ -97,10 +99,24 @@ bool stateFolderReady(const FrontOptions& options) {
     return false;
 }
 
+// The handheld's version and language as the options give them, and the
+// faults they plant.
+void applyHandheldOptions(const FrontOptions& options) {
+    if (options.os) {
+        simRunWindowsCe(options.os->major, options.os->minor);
+    }
+    if (options.languageId) {
+        simSystemInfo.defaultLanguageId = *options.languageId;
+        simSystemInfo.userInterfaceLanguageId = *options.languageId;
+    }
+    simProcessor.faults = options.faults;
+}
+
 // Switches the handheld on with the state file's registry and files; false,
 // with the file left untouched, when it is not a state file or cannot be read.
 bool switchOn(const FrontOptions& options) {
     resetSimHandheld(options.processor);
+    applyHandheldOptions(options);
     std::string problem;
     switch (loadSimState(options.stateFile.c_str(), problem)) {
     case SimStateLoad::Loaded:
@@ -208,34 +224,84 @@ std::string runFailure() {
     return !scriptFailure().empty() ? scriptFailure() : traceFailure();
 }
 
-int runScript(const FrontOptions& options, const std::string& script) {
+// With --install the script may only answer the gate's message boxes: it
+// waits for nothing else.
+bool onlyAnswers(const std::vector<ScriptCommand>& commands, std::string& error) {
+    for (const ScriptCommand& command : commands) {
+        if (command.verb != ScriptVerb::Answer) {
+            error = "line " + std::to_string(command.line) +
+                    ": with --install a script holds answers to message boxes only";
+            return false;
+        }
+    }
+    return true;
+}
+
+// Reads the script and switches the handheld on with it as the driver and the
+// trace begun; false, the reason on standard error, when the run cannot start.
+bool beginScriptRun(const FrontOptions& options, const std::string& script) {
     std::vector<ScriptCommand> commands;
     std::string error;
-    if (!parseScript(script, commands, error)) {
+    if (!parseScript(script, commands, error) ||
+        (options.install && !onlyAnswers(commands, error))) {
         std::fprintf(stderr, "tavil-sim: script %s, %s\n", options.scriptFile.c_str(),
                      error.c_str());
-        return EXIT_BAD_USE;
+        return false;
     }
     if (!switchOn(options) || !beginTrace(options)) {
-        return EXIT_BAD_USE;
+        return false;
     }
     startScript(std::move(commands), options.processor);
-    const int exitCode = runProgram(options);
-    traceExit(exitCode);
-    reportIconLeft();
-    const std::string failure = runFailure();
+    return true;
+}
+
+// Keeps the trace when the run went well; false, the reason on standard error,
+// when it did not or the trace cannot be written.
+bool endScriptRun(const FrontOptions& options, const std::string& failure) {
     if (!endTrace(failure.empty())) {
         std::fprintf(stderr, "tavil-sim: the trace cannot be written to %s\n",
                      options.traceFile.c_str());
-        return EXIT_SCRIPT_FAILED;
+        return false;
     }
     if (!failure.empty()) {
         std::fprintf(stderr, "tavil-sim: script %s, %s (settings not saved%s)\n",
                      options.scriptFile.c_str(), failure.c_str(),
                      options.traceFile.empty() ? "" : ", no trace");
-        return EXIT_SCRIPT_FAILED;
+        return false;
     }
-    return endRun(options, exitCode);
+    return true;
+}
+
+int runScript(const FrontOptions& options, const std::string& script) {
+    if (!beginScriptRun(options, script)) {
+        return EXIT_BAD_USE;
+    }
+    const int exitCode = runProgram(options);
+    traceExit(exitCode);
+    reportIconLeft();
+    return endScriptRun(options, runFailure()) ? endRun(options, exitCode) : EXIT_SCRIPT_FAILED;
+}
+
+// What went wrong in the install gate's run: also an answer left over, for a
+// box that never came up.
+std::string installFailure() {
+    const ScriptCommand* left = scriptCommandLeft();
+    if (runFailure().empty() && left != nullptr) {
+        return "line " + std::to_string(left->line) + ": no message box came up to answer";
+    }
+    return runFailure();
+}
+
+// As the setup DLL's Install_Init runs it; the handheld's state is not saved,
+// as the gate changes nothing. The gate's answer.
+int runInstallGate(const FrontOptions& options, const std::string& script) {
+    if (!beginScriptRun(options, script)) {
+        return EXIT_BAD_USE;
+    }
+    const int answer =
+        checkInstallation(installTargetOf(options.install->major, options.install->minor));
+    traceExit(answer);
+    return endScriptRun(options, installFailure()) ? answer : EXIT_SCRIPT_FAILED;
 }
 
 int runInteractive(const FrontOptions& options) {
@@ -280,6 +346,15 @@ int main(int argc, char** argv) {
         std::fputs("tavil-sim: --trace needs --script (see --help)\n", stderr);
         return EXIT_BAD_USE;
     }
+    if (options.install && options.scriptFile.empty()) {
+        std::fputs("tavil-sim: --install needs --script (see --help)\n", stderr);
+        return EXIT_BAD_USE;
+    }
+    if (options.install && !options.commandLine.empty()) {
+        std::fprintf(stderr, "tavil-sim: --install runs no program: no command line (%s)\n",
+                     options.commandLine.c_str());
+        return EXIT_BAD_USE;
+    }
     if (options.scriptFile.empty() && isatty(STDIN_FILENO) != 0 && isatty(STDOUT_FILENO) != 0) {
         return runInteractive(options);
     }
@@ -296,5 +371,5 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tavil-sim: cannot read the script %s\n", options.scriptFile.c_str());
         return EXIT_BAD_USE;
     }
-    return runScript(options, script);
+    return options.install ? runInstallGate(options, script) : runScript(options, script);
 }

@@ -77,4 +77,49 @@ TEST(TraceRegisterLog, WritesLeftAtTheEndComeBeforeTheExitLine) {
     std::remove(path.c_str());
 }
 
+// The world lines name each planted fault as --fault and `world fault` do, one
+// a line right after the processor's line, and the countdown with its count.
+struct FaultLineCase {
+    bool SimProcessorFaults::*flag;
+    const char* line;
+};
+
+constexpr FaultLineCase FAULT_LINE_CASES[] = {
+    {&SimProcessorFaults::readMainId, "world fault read-main-id"},
+    {&SimProcessorFaults::readCacheType, "world fault read-cache-type"},
+    {&SimProcessorFaults::readCclkcfg, "world fault read-cclkcfg"},
+    {&SimProcessorFaults::writeCclkcfg, "world fault write-cclkcfg"},
+    {&SimProcessorFaults::storeCccr, "world fault store-cccr"},
+    {&SimProcessorFaults::loadCccr, "world fault load-cccr"},
+    {&SimProcessorFaults::copyCccrPage, "world fault copy-cccr-page"},
+    {&SimProcessorFaults::kernelModeRefused, "world fault kernel-mode-refused"},
+};
+
+// The trace's lines from the second to the first that is not a fault's.
+std::string faultLinesOfWorld(const std::string& path) {
+    std::ifstream file(path);
+    std::string line;
+    std::string faults;
+    std::getline(file, line); // world processor
+    while (std::getline(file, line) && line.starts_with("world fault")) {
+        faults += line + "\n";
+    }
+    return faults;
+}
+
+TEST(TraceWorld, EachPlantedFaultIsNamedRightAfterTheProcessor) {
+    const std::string path = ::testing::TempDir() + "trace_world_faults.txt";
+    for (const FaultLineCase& test : FAULT_LINE_CASES) {
+        SCOPED_TRACE(test.line);
+        resetSimHandheld(SimProcessorKind::Pxa270);
+        simProcessor.faults.*test.flag = true;
+        simProcessor.faults.accessesBeforeFault = 7;
+        ASSERT_TRUE(startTrace(path));
+        traceWorld();
+        ASSERT_TRUE(endTrace(true));
+        EXPECT_EQ(faultLinesOfWorld(path), std::string(test.line) + "\nworld fault access 7\n");
+        std::remove(path.c_str());
+    }
+}
+
 } // namespace

@@ -169,6 +169,140 @@ trace_run trace_not_made 2 'quit\n' --trace "$work/no-folder/trace.txt"
 err_has "the trace file $work/no-folder/trace.txt cannot be made"
 [ ! -e "$work/state.txt" ] || fail "the program ran"
 
+# The handheld as the options set it up: the planted faults right after the
+# processor's line (in the processor record's order, the countdown last), the
+# version (4.21: build 1088) and the languages (0x0409 English is 1033, 0x0419
+# Russian 1049), the code pages kept.
+while IFS='|' read -r options faults version locale; do
+    # shellcheck disable=SC2086 # the options are words
+    trace_run "world of $options" 0 'quit\n' $options
+    [ "$(grep '^world fault' "$trace" | paste -sd ';')" = "$faults" ] ||
+        fail "fault lines: $(grep '^world fault' "$trace" | paste -sd ';')"
+    [ -z "$faults" ] || next_after "$(grep -m1 '^world processor ' "$trace")" "${faults%%;*}"
+    in_order "$version" "$locale"
+done <<'EOF'
+--fault load-cccr|world fault load-cccr|world version 5 1 14847 3 ""|world locale 866 1251 1049 1049 -180
+--fault access=5 --fault store-cccr --fault read-main-id|world fault read-main-id;world fault store-cccr;world fault access 5|world version 5 1 14847 3 ""|world locale 866 1251 1049 1049 -180
+--os 4.21 --language en||world version 4 21 1088 3 ""|world locale 866 1251 1033 1033 -180
+--os 5.1 --language ru --fault kernel-mode-refused|world fault kernel-mode-refused|world version 5 1 14847 3 ""|world locale 866 1251 1049 1049 -180
+EOF
+
+# The processes the system starts again at a restart (the kernel, the system
+# servers and the shell, as sim_processes.h lists them) end with "system".
+while IFS='|' read -r name system; do
+    found=$(grep -cE "^world process [0-9]+ [0-9]+ \"$name\"$system\$" "$trace")
+    [ "$found" -eq 1 ] || fail "world process \"$name\" expected${system:- without system}"
+done <<'EOF'
+nk.exe| system
+filesys.exe| system
+device.exe| system
+gwes.exe| system
+shell32.exe| system
+services.exe| system
+connmgr.exe| system
+Tavil.exe|
+tmail.exe|
+poutlook.exe|
+EOF
+
+# ticks_have LINE MINIMUM: the ticks after the other program's write hold LINE
+# at least MINIMUM times; with 0, no line of its register at all.
+ticks_have() {
+    local register=${1%% *}
+    if [ "$2" -eq 0 ]; then
+        ! grep -q "^$register " <<<"$ticks" || fail "no $register line expected: $ticks"
+    elif [ "$(grep -cxF -- "$1" <<<"$ticks")" -lt "$2" ]; then
+        fail "'$1' expected after the write: $ticks"
+    fi
+}
+
+# A fault planted by the script while the program runs: another program writes
+# the CCCR and Tavil, at its next ticks, stores its own back and then writes
+# CCLKCFG to change over (the PXA27x sequence). A faulting step writes nothing:
+# a store fault, or no kernel mode, leaves no cccr line; a CCLKCFG fault leaves
+# the store alone.
+while IFS='|' read -r fault cccr cclkcfg; do
+    trace_run "tick with ${fault:-no fault}" 0 \
+        "wait 2\n${fault:+world fault $fault\n}world cccr 0x02000108\nwait 3\nquit\n" -- "#5"
+    ticks=$(sed -n '/^step [0-9]*: wait 3$/,/^step [0-9]*: quit$/p' "$trace")
+    ticks_have 'cccr 0x02000290' "$cccr"
+    ticks_have 'cclkcfg 0x0000000B' "$cclkcfg"
+done <<'EOF'
+|1|1
+store-cccr|0|0
+kernel-mode-refused|0|0
+write-cclkcfg|1|0
+EOF
+# The step that plants it is traced as written.
+in_order 'step 1: wait 2' 'step 2: world fault write-cclkcfg' 'step 3: world cccr 0x02000108'
+
+# The install gate (setup/install_gate.h) in the program's stead: the screen
+# first (LogicalPixelsX 192, which a VGA handheld holds), then the exact version;
+# its one box is MB_OK | MB_ICONSTOP (0x10) | MB_SETFOREGROUND (0x10000) |
+# MB_TOPMOST (0x40000), closed with OK (1) by default or by the script's
+# answer; then the gate's answer (0 go on, 1 cancel) as the exit, and the
+# registry. The program does not run and the state is not saved.
+vga_pixels='world registry HKLM\Drivers\Display\GPE "LogicalPixelsX" dword 0x000000C0'
+while IFS='|' read -r options script box answer; do
+    # shellcheck disable=SC2086 # the options are words
+    trace_run "install $options" "$answer" "$script" $options
+    last_world=$(grep '^world ' "$trace" | tail -n 1)
+    shown="messagebox \"PureVGA\" \"$box\" 0x00050010 answer 1"
+    if [ -n "$box" ]; then
+        in_order "$last_world" ${script:+"step 1: answer ok"} "$shown" "exit $answer"
+        next_after "$shown" "exit $answer"
+    else
+        next_after "$last_world" "exit $answer"
+    fi
+    [ "$(grep -c '^messagebox ' "$trace")" -eq "$([ -n "$box" ] && echo 1 || echo 0)" ] ||
+        fail "$([ -n "$box" ] && echo one || echo no) message box expected"
+    case "$options" in
+    *"--screen vga"*) in_order "$vga_pixels" "exit $answer" "${vga_pixels#world }" ;;
+    *) ! grep -q 'LogicalPixelsX' "$trace" || fail "no LogicalPixelsX expected on QVGA" ;;
+    esac
+    ! grep -qE '^(icon|cccr|cclkcfg|menu)( |$)' "$trace" || fail "the program ran"
+    # Nothing printed but the box.
+    if [ -n "$box" ] && ! grep -qxF -- "$box" "$work/out"; then fail "the box's text expected"; fi
+    if [ -z "$box" ] && [ -s "$work/out" ]; then fail "nothing printed expected: $(cat "$work/out")"; fi
+    [ ! -e "$work/state.txt" ] || fail "the state was saved"
+done <<'EOF'
+--install 5.1 --os 4.21 --screen vga --language en||Only for Windows Mobile 5.0|1
+--install 4.21 --os 4.21 --screen vga --language en|||0
+--install 5.1 --screen vga|||0
+--install 4.21 --screen vga|answer ok\n|Программа только для Windows Mobile 2003 SE|1
+--install 5.1 --os 4.21 --language en||Only for VGA screen|1
+--install 4.21 --os 4.21 --screen qvga||Программа только для VGA экранов|1
+EOF
+
+# Bad values, and scripts the install gate cannot carry out: exit 2 before the
+# handheld starts (no state file made), or 1 after; a message naming what is
+# wrong; no trace.
+while IFS='|' read -r options script expected message; do
+    # shellcheck disable=SC2086 # the options are words
+    trace_run "bad: $options $script" "$expected" "$script" $options
+    err_has "$message"
+    no_trace
+    [ "$expected" -ne 2 ] || [ ! -e "$work/state.txt" ] || fail "the handheld was switched on"
+done <<'EOF'
+--os 6.0|quit\n|2|bad value for --os: 6.0
+--language de|quit\n|2|bad value for --language: de
+--install 5.0||2|bad value for --install: 5.0
+--fault store|quit\n|2|bad value for --fault: store
+--fault access|quit\n|2|bad value for --fault: access
+--fault access=0|quit\n|2|bad value for --fault: access=0
+|world fault nosuch\n|2|line 1: bad value for world fault: nosuch
+|wait 1\nworld fault access 0x3\n|2|line 2: bad value for world fault access: 0x3
+--install 5.1|wait 1\n|2|line 1: with --install a script holds answers to message boxes only
+--install 5.1 -- #5||2|--install runs no program
+--install 5.1 --screen vga|answer ok\n|1|line 1: no message box came up to answer
+--install 5.1|answer yes\n|1|line 1: the message box has no such button
+EOF
+current=install_without_script
+rm -f "$work/state.txt"
+timeout 60 "$sim" --state "$work/state.txt" --install 5.1 </dev/null >"$work/out" 2>"$work/err"
+[ $? -eq 2 ] || fail "exit 2 expected"
+err_has '--install needs --script'
+
 if [ "$failures" -ne 0 ]; then
     echo "$failures failure(s)"
     exit 1

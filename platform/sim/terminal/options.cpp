@@ -1,5 +1,7 @@
 #include "platform/sim/terminal/options.h"
 
+#include "platform/sim/terminal/fault_names.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -21,6 +23,23 @@ const char* const FRONT_USAGE =
     "                                  and print each screen as plain text\n"
     "  --trace FILE                    write what the program shows, one observation a\n"
     "                                  line, to FILE (with --script)\n"
+    "  --fault NAME                    plant a processor fault before the program\n"
+    "                                  starts (again for more): read-main-id,\n"
+    "                                  read-cache-type, read-cclkcfg, write-cclkcfg,\n"
+    "                                  store-cccr, load-cccr, copy-cccr-page,\n"
+    "                                  kernel-mode-refused, or access=N: the N-th\n"
+    "                                  register access faults; kept for the run\n"
+    "  --os 5.1|4.21                   the handheld's Windows CE version (5.1):\n"
+    "                                  Windows Mobile 5.0 (5.1, build 14847) or\n"
+    "                                  2003 SE (4.21, build 1088)\n"
+    "  --language ru|en                the handheld's default and user-interface\n"
+    "                                  language (ru): Russian (0x0419) or English\n"
+    "                                  (0x0409); the code pages stay 866 and 1251\n"
+    "  --install 5.1|4.21              run the install gate of the setup DLL for that\n"
+    "                                  version instead of the program (with --script,\n"
+    "                                  which may only answer its message box); exits\n"
+    "                                  with its answer: 0 go on, 1 cancel. The state\n"
+    "                                  file is read, not written\n"
     "  --help                          this text\n"
     "\n"
     "TAVIL_PROCESSOR and TAVIL_REGISTRY give the defaults of --processor and --state.\n"
@@ -42,6 +61,9 @@ const char* const FRONT_USAGE =
     "  world power on|off, world battery PERCENT, world load PERCENT,\n"
     "  world memory take|give, world rotate 0|90|180|270\n"
     "  world start NAME, world end PROCESS-ID\n"
+    "  world fault NAME  plant a processor fault (a name of --fault) for the\n"
+    "                    rest of the run, over restarts too\n"
+    "  world fault access N  the N-th register access from now faults\n"
     "  second \"LINE\"     a second copy starts with that command line\n"
     "  show              print the screen\n"
     "  quit              close the program (the script's last command)\n";
@@ -53,14 +75,27 @@ struct Choice {
     int value;
 };
 
+struct VersionChoice {
+    const char* word;
+    WindowsCeVersion value;
+};
+
+struct LanguageChoice {
+    const char* word;
+    std::uint32_t value;
+};
+
 constexpr Choice PROCESSORS[] = {{"pxa27x", static_cast<int>(SimProcessorKind::Pxa270)},
                                  {"pxa25x", static_cast<int>(SimProcessorKind::Pxa255)},
                                  {"none", static_cast<int>(SimProcessorKind::Unrecognised)}};
 constexpr Choice SCREENS[] = {{"qvga", static_cast<int>(ScreenSize::Qvga)},
                               {"vga", static_cast<int>(ScreenSize::Vga)}};
+constexpr VersionChoice VERSIONS[] = {{"5.1", {5, 1}}, {"4.21", {4, 21}}};
+constexpr LanguageChoice LANGUAGES[] = {{"ru", 0x0419}, {"en", 0x0409}};
 
-template <std::size_t N> bool choose(const Choice (&choices)[N], const char* word, int& value) {
-    for (const Choice& choice : choices) {
+template <typename Entry, std::size_t N, typename Value>
+bool choose(const Entry (&choices)[N], const char* word, Value& value) {
+    for (const Entry& choice : choices) {
         if (std::strcmp(choice.word, word) == 0) {
             value = choice.value;
             return true;
@@ -81,7 +116,8 @@ bool isFlag(const char* word, FrontOptions& options) {
 }
 
 bool isValuedOption(const char* word) {
-    for (const char* name : {"--processor", "--screen", "--state", "--script", "--trace"}) {
+    for (const char* name : {"--processor", "--screen", "--state", "--script", "--trace", "--fault",
+                             "--os", "--language", "--install"}) {
         if (std::strcmp(word, name) == 0) {
             return true;
         }
@@ -94,6 +130,48 @@ void appendWord(std::string& line, const char* word) {
         line += ' ';
     }
     line += word;
+}
+
+// A fault's name, or access=N for the countdown.
+bool plantFaultOption(const std::string& value, SimProcessorFaults& faults) {
+    const std::string countdown = std::string(ACCESS_FAULT) + "=";
+    int accesses = 0;
+    if (value.starts_with(countdown)) {
+        return readAccessCount(value.substr(countdown.size()), accesses) &&
+               plantFault(ACCESS_FAULT, accesses, faults);
+    }
+    return plantFault(value, accesses, faults);
+}
+
+// Takes the option's value into `options`; false when the option takes no such value.
+bool takeValue(const char* option, const char* value, FrontOptions& options) {
+    const auto is = [option](const char* name) { return std::strcmp(option, name) == 0; };
+    const bool given = *value != '\0';
+    int chosen = 0;
+    WindowsCeVersion version{};
+    std::uint32_t language = 0;
+    if (is("--processor") && choose(PROCESSORS, value, chosen)) {
+        options.processor = static_cast<SimProcessorKind>(chosen);
+    } else if (is("--screen") && choose(SCREENS, value, chosen)) {
+        options.screen = static_cast<ScreenSize>(chosen);
+    } else if (is("--state") && given) {
+        options.stateFile = value;
+    } else if (is("--script") && given) {
+        options.scriptFile = value;
+    } else if (is("--trace") && given) {
+        options.traceFile = value;
+    } else if (is("--fault")) {
+        return plantFaultOption(value, options.faults);
+    } else if (is("--os") && choose(VERSIONS, value, version)) {
+        options.os = version;
+    } else if (is("--language") && choose(LANGUAGES, value, language)) {
+        options.languageId = language;
+    } else if (is("--install") && choose(VERSIONS, value, version)) {
+        options.install = version;
+    } else {
+        return false;
+    }
+    return true;
 }
 
 // The variable's value; nullptr when it is unset or empty.
@@ -155,7 +233,6 @@ bool parseFrontOptions(int argc, char** argv, FrontOptions& options, std::string
             continue;
         }
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        int chosen = 0;
         if (!isValuedOption(word)) {
             error = std::string("unknown option: ") + word;
             return false;
@@ -165,17 +242,7 @@ bool parseFrontOptions(int argc, char** argv, FrontOptions& options, std::string
             return false;
         }
         ++i;
-        if (std::strcmp(word, "--processor") == 0 && choose(PROCESSORS, value, chosen)) {
-            options.processor = static_cast<SimProcessorKind>(chosen);
-        } else if (std::strcmp(word, "--screen") == 0 && choose(SCREENS, value, chosen)) {
-            options.screen = static_cast<ScreenSize>(chosen);
-        } else if (std::strcmp(word, "--state") == 0 && *value != '\0') {
-            options.stateFile = value;
-        } else if (std::strcmp(word, "--script") == 0 && *value != '\0') {
-            options.scriptFile = value;
-        } else if (std::strcmp(word, "--trace") == 0 && *value != '\0') {
-            options.traceFile = value;
-        } else {
+        if (!takeValue(word, value, options)) {
             error = std::string("bad value for ") + word + ": " + value;
             return false;
         }

@@ -3,9 +3,17 @@
 
 #include "platform/sim/sim_processor.h"
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 enum class ScreenSize { Qvga, Vga };
+
+// A Windows CE version as --os and --install name it: 5.1 or 4.21.
+struct WindowsCeVersion {
+    std::uint32_t major;
+    std::uint32_t minor;
+};
 
 struct FrontOptions {
     SimProcessorKind processor = SimProcessorKind::Pxa270;
@@ -15,6 +23,11 @@ struct FrontOptions {
     std::string scriptFile;        // empty: none; "-": standard input
     std::string traceFile;         // empty: none; only with a script
     std::string commandLine;       // what the program gets, the words joined by spaces
+
+    SimProcessorFaults faults{};             // planted before the program starts
+    std::optional<WindowsCeVersion> os;      // none: the handheld's own, 5.1
+    std::optional<std::uint32_t> languageId; // none: the handheld's own, Russian
+    std::optional<WindowsCeVersion> install; // the install gate runs for it, not the program
     bool help = false;
 };
 

@@ -4,6 +4,7 @@
 #include "platform/message_box.h"
 #include "platform/sim/sim_driver.h"
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/terminal/fault_names.h"
 #include "platform/sim/terminal/screen_text.h"
 #include "platform/sim/terminal/trace.h"
 #include "platform/sim/terminal/world.h"
@@ -88,7 +89,32 @@ bool splitWords(const std::string& line, std::vector<std::string>& words, std::s
     }
 }
 
+// `world fault NAME` or `world fault access N`.
+bool parseWorldFault(const std::vector<std::string>& words, ScriptCommand& command,
+                     std::string& error) {
+    command.verb = ScriptVerb::WorldFault;
+    command.text = words[2];
+    const bool countdown = command.text == ACCESS_FAULT;
+    if (words.size() != (countdown ? 4U : 3U)) {
+        error = countdown ? "world fault access needs one count" : "world fault needs one name";
+        return false;
+    }
+    int accesses = 0;
+    SimProcessorFaults checked{};
+    if ((countdown && !readAccessCount(words[3], accesses)) ||
+        !plantFault(command.text, accesses, checked)) {
+        error = countdown ? "bad value for world fault access: " + words[3]
+                          : "bad value for world fault: " + command.text;
+        return false;
+    }
+    command.number = static_cast<std::uint32_t>(accesses);
+    return true;
+}
+
 bool parseWorld(const std::vector<std::string>& words, ScriptCommand& command, std::string& error) {
+    if (words.size() >= 3 && words[1] == "fault") {
+        return parseWorldFault(words, command, error);
+    }
     if (words.size() != 3) {
         error = "world needs what happens and one value";
         return false;
@@ -282,6 +308,9 @@ void actOnWorld(const ScriptCommand& command) {
         break;
     case ScriptVerb::WorldRotate:
         worldRotateScreen(command.number);
+        break;
+    case ScriptVerb::WorldFault:
+        plantFault(command.text, static_cast<int>(command.number), simProcessor.faults);
         break;
     default:
         traceSecondExit(worldStartSecondCopy(utf16Of(command.text).c_str()));
@@ -507,6 +536,10 @@ void startScript(std::vector<ScriptCommand> commands, SimProcessorKind processor
     run = ScriptRun{std::move(commands), 0, 0, processor, {}, {}};
     worldStartRun();
     simDriver = SimDriver{waitForScript, chooseFromScript, answerFromScript};
+}
+
+const ScriptCommand* scriptCommandLeft() {
+    return run.next < run.commands.size() ? &run.commands[run.next] : nullptr;
 }
 
 const std::string& scriptFailure() {

@@ -24,6 +24,7 @@ enum class ScriptVerb {
     WorldStart,
     WorldEnd,
     WorldRotate,
+    WorldFault,
     Second,
     Show,
     Quit,
@@ -32,9 +33,10 @@ enum class ScriptVerb {
 struct ScriptCommand {
     ScriptVerb verb;
     int line;
-    std::uint32_t number; // seconds, id, answer, CCCR, on/off, percent, process id, orientation
-    std::string text;     // entry text, program name, command line
-    std::string written;  // the line as written, trimmed of blanks
+    // seconds, id, answer, CCCR, on/off, percent, process id, orientation, accesses
+    std::uint32_t number;
+    std::string text;    // entry text, program name, command line, fault name
+    std::string written; // the line as written, trimmed of blanks
 };
 
 // Reads the whole script. On the first bad line returns false with `error`
@@ -45,6 +47,9 @@ bool parseScript(const std::string& script, std::vector<ScriptCommand>& commands
 // Makes the script the handheld's driver. Once the script has run out (or a
 // command could not be carried out), the program is asked to close.
 void startScript(std::vector<ScriptCommand> commands, SimProcessorKind processor);
+
+// The first command not taken yet; nullptr when the script has run out.
+const ScriptCommand* scriptCommandLeft();
 
 // Empty while every command was carried out, else what went wrong and where.
 const std::string& scriptFailure();

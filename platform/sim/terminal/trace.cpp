@@ -1,6 +1,7 @@
 #include "platform/sim/terminal/trace.h"
 
 #include "platform/sim/sim_handheld.h"
+#include "platform/sim/terminal/fault_names.h"
 #include "platform/sim/terminal/options.h"
 #include "platform/sim/terminal/screen_text.h"
 #include "platform/sim/utf8.h"
@@ -58,11 +59,16 @@ std::string hex32(std::uint32_t value) {
     return text;
 }
 
-// Numbers and texts joined by blanks: a line of the trace.
-template <typename... Parts> std::string line(const Parts&... parts) {
+// Numbers and texts joined by blanks.
+template <typename... Parts> std::string words(const Parts&... parts) {
     std::string joined;
     ((joined += (joined.empty() ? "" : " ") + std::string(parts)), ...);
-    return joined + "\n";
+    return joined;
+}
+
+// A line of the trace.
+template <typename... Parts> std::string line(const Parts&... parts) {
+    return words(parts...) + "\n";
 }
 
 std::string number(std::int64_t value) {
@@ -223,8 +229,24 @@ std::string worldProcessLines() {
     }
     for (int i = 0; i < simProcesses.count; ++i) {
         const ProcessEntry& process = simProcesses.processes[i];
-        lines += line("world process", number(process.processId), number(process.threadCount),
-                      quoted(process.exeFile));
+        const std::string entry = words("world process", number(process.processId),
+                                        number(process.threadCount), quoted(process.exeFile));
+        lines += line(simStartedBySystem(process) ? entry + " system" : entry);
+    }
+    return lines;
+}
+
+// The faults planted in the processor, in the order of FAULT_NAMES, then the countdown.
+std::string worldFaultLines() {
+    const SimProcessorFaults& faults = simProcessor.faults;
+    std::string lines;
+    for (const FaultName& fault : FAULT_NAMES) {
+        if (faults.*fault.flag) {
+            lines += line("world fault", fault.name);
+        }
+    }
+    if (faults.accessesBeforeFault > 0) {
+        lines += line("world fault", ACCESS_FAULT, number(faults.accessesBeforeFault));
     }
     return lines;
 }
@@ -235,6 +257,7 @@ std::string worldProcessorLines() {
     return line("world processor", processorOptionWord(simHandheld.processorKind), "mainid",
                 hex32(simProcessor.mainId), "cachetype", hex32(simProcessor.cacheType), "cccr",
                 hex32(simProcessor.cccr), "cclkcfg", hex32(simProcessor.cclkcfg)) +
+           worldFaultLines() +
            line("world processor-info", quoted(info.core), quoted(info.name), quoted(info.vendor),
                 number(info.clockMhz)) +
            line("world version", number(version.major), number(version.minor),

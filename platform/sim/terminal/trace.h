@@ -12,12 +12,19 @@
 // each value as the handheld holds it (its query faults are not traced):
 //   world processor KIND mainid 0x%08X cachetype 0x%08X cccr 0x%08X cclkcfg 0x%08X
 //       KIND as --processor names it: pxa27x, pxa25x or none
+//   world fault NAME                     each fault planted (--fault), in the
+//       order of the processor's fault record: read-main-id, read-cache-type,
+//       read-cclkcfg, write-cclkcfg, store-cccr, load-cccr, copy-cccr-page,
+//       kernel-mode-refused; they stay planted for the run, over restarts too
+//   world fault access N                 the N-th register access from now faults
 //   world processor-info "CORE" "NAME" "VENDOR" MHZ
 //       the processor record's fields in its order (platform/system_info.h)
 //   world version MAJOR MINOR BUILD 3 ""
-//       3: the Windows CE platform; the handheld has no service-pack text
+//       3: the Windows CE platform; the handheld has no service-pack text;
+//       --os 5.1 gives 5 1 14847 (as switched on), --os 4.21 gives 4 21 1088
 //   world locale OEM-CODE-PAGE ANSI-CODE-PAGE DEFAULT-LANGUAGE UI-LANGUAGE BIAS
-//       language ids as numbers (Russian 1049), the bias in minutes
+//       language ids as numbers (Russian 1049, English 1033: --language sets
+//       both), the bias in minutes
 //   world screen WIDTH HEIGHT SMALL-ICON-WIDTH ICON-SIZE
 //   world display ORIENTATION SUPPORTED-BITS   the orientation codes of the display
 //   world memory LOAD-PERCENT TOTAL-BYTES FREE-BYTES
@@ -26,7 +33,8 @@
 //   world clock NOW-MS LOAD-PERCENT IDLE-KEPT IDLE-COUNTER-MS   IDLE-KEPT 1 or 0
 //   world store TOTAL-BYTES FREE-BYTES
 //   world card "NAME"                    one a card, in the order inserted
-//   world process ID THREADS "FILE"      one a process, in snapshot order
+//   world process ID THREADS "FILE"      one a process, in snapshot order; with
+//       " system" at the end when the system starts it again at a restart
 //   world file "PATH"  or  world file "PATH" shortcut "TARGET"   in the file table's order
 //   world folder ID "PATH"               each special folder with a path (ID: 7 Startup)
 //   world program "NAME"                 each installed program
@@ -35,7 +43,8 @@
 // Then, in the order they happen:
 //   step L: TEXT   before a script command is carried out: L its line, TEXT the
 //       line trimmed of blanks (a command line holds no comment: a script's
-//       comments are whole lines, which are no commands)
+//       comments are whole lines, which are no commands); `world fault ...`
+//       plants its fault then, as --fault names it
 //   cccr 0x%08X / cclkcfg 0x%08X   each register write, before any other line
 //       that follows it; more than SIM_REGISTER_LOG_CAPACITY writes between two
 //       lines (or two waits for the script) fail the trace. A restart of the
@@ -69,6 +78,11 @@
 //       bytes; sz: type 1, its UTF-16 text up to the first NUL; binary: type 3,
 //       its bytes in upper-case hex without blanks (none: the line ends with
 //       "binary "). Any other value fails the trace, naming it.
+//
+// With --install the install gate runs instead of the program: the world
+// lines, a messagebox line for the box it shows (after the `step` of its
+// answer, when the script gives one), `exit N` with the gate's answer (0 go on,
+// 1 cancel) and the registry lines.
 //
 // A trace that fails is removed with what it holds. Without a started trace
 // the functions below do nothing.
