@@ -62,7 +62,7 @@ std::string hex32(std::uint32_t value) {
 // Numbers and texts joined by blanks.
 template <typename... Parts> std::string words(const Parts&... parts) {
     std::string joined;
-    ((joined += (joined.empty() ? "" : " ") + std::string(parts)), ...);
+    ((joined.append(joined.empty() ? "" : " ").append(parts)), ...);
     return joined;
 }
 
