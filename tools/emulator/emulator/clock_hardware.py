@@ -11,7 +11,7 @@ from dataclasses import dataclass
 from unicorn import UC_PROT_NONE, UC_PROT_READ, UC_PROT_WRITE
 
 from emulator.api import imported
-from emulator.errors import ApiMisuse
+from emulator.errors import ApiMisuse, ScenarioFailure
 from emulator.exceptions import STATUS_ACCESS_VIOLATION, STATUS_ILLEGAL_INSTRUCTION, Fault
 from emulator.layout import RESERVATION_STRIDE, RESERVATIONS
 
@@ -41,6 +41,20 @@ class ProcessorFaults:
 
 def faults(system):
     return system.state("processor-faults", ProcessorFaults)
+
+
+def plant_fault(system, name, count=0):
+    """Plants the fault the simulated handheld names `name` (read-main-id, ...,
+    or access with the count of register accesses before it)."""
+    planted = faults(system)
+    field_name = name.replace("-", "_")
+    if field_name == "access":
+        planted.accesses_before_fault = count
+    elif field_name in ProcessorFaults.__dataclass_fields__ and field_name != "accesses_before_fault":
+        setattr(planted, field_name, True)
+    else:
+        raise ScenarioFailure(f"no processor fault is called {name}")
+    update_protection(system)
 
 
 def _planted_fault_next(planted):

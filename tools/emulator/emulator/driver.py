@@ -166,13 +166,7 @@ class ScriptDriver:
             self._fail(command, "8 MB are not free")
 
     def _plant_fault(self, system, command):
-        planted = clock_hardware.faults(system)
-        name = command.word.replace("-", "_")
-        if name == "access":
-            planted.accesses_before_fault = command.number
-        else:
-            setattr(planted, name, True)
-        clock_hardware.update_protection(system)
+        clock_hardware.plant_fault(system, command.word, command.number)
 
     def _find_entries(self, entries, command, above, found):
         for entry in entries:

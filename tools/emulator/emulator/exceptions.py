@@ -60,7 +60,7 @@ def dispatch(machine, fault, registers, psr):
     mem.write(context_at, _context(registers, psr))
     machine.faults_dispatched += 1
     walk = list(registers[:16])
-    for _ in range(MAX_FRAMES):
+    for depth in range(MAX_FRAMES):
         function = machine.image.function_at(walk[PC])
         caller, establisher = unwind(machine.image, walk, mem.u32)
         if function is not None and function.has_handler and \
@@ -70,6 +70,7 @@ def dispatch(machine, fault, registers, psr):
             disposition = machine.call_at(handler, [record_at, establisher, context_at, dispatcher_at],
                                           sp=frames - 8)
             if disposition == CONTINUE_EXECUTION:
+                machine.handled_fault_depths.append(depth)
                 resumed = struct.unpack_from("<16II", mem.read(context_at + 4, 17 * 4))
                 return list(resumed[:16]), resumed[16]
             if disposition != CONTINUE_SEARCH:

@@ -49,6 +49,7 @@ class Machine:
         self.instructions = 0
         self.import_calls = 0
         self.faults_dispatched = 0
+        self.handled_fault_depths = []  # frames between each fault and the handler that took it
         self.invalid_access = None
         self.import_listener = None   # called with (name, arguments, result) after each import
         # What the program did, in order, for the figures: ("call", depth, arguments,

@@ -5,6 +5,7 @@ calls it. Each writes its trace on the handheld's Trace."""
 import copy
 import os
 
+from emulator import clock_hardware
 from emulator.driver import ScriptDriver
 from emulator.errors import EmulationError, ScenarioFailure
 from emulator.export_names import ordinal_names
@@ -39,6 +40,8 @@ class ProgramRun:
         self.handheld = Handheld(world, self.driver)
         self.machine = Machine(self.handheld, self.path, world.processor.kind, self.names, base)
         self.driver.attach(self.machine.system)
+        for name, count in world.planted_faults:
+            clock_hardware.plant_fault(self.machine.system, name, count)
 
     def start(self, machine, command_line):
         image = machine.image

@@ -1,15 +1,18 @@
 """A scenario: a script of the simulated handheld whose first lines, each
 `#! ...`, give tavil-sim's options and, after `--`, the program's command line:
-each such line is a variant of the scenario, run on its own. Two
-options are the harness's own and are not passed on: `--base ADDRESS` loads
-Tavil.exe away from its preferred base, and `--install DLL` runs that setup DLL
+each such line is a variant of the scenario, run on its own. Some
+options are the harness's own: `--base ADDRESS` loads Tavil.exe away from its
+preferred base (not passed on); `--install DLL` runs that setup DLL
 (setup_wm5.dll, setup_wm2003se.dll) as the installer does instead of the
-program (the simulated handheld gets `--install` with the DLL's target).
+program (the simulated handheld gets `--install` with the DLL's target);
+`--state FILE`, beside the scenario, is the handheld's registry and files to
+start from (the simulated handheld gets a copy).
 
 Both runs write a trace; `check` compares them."""
 
 import os
 import shlex
+import shutil
 import subprocess
 import tempfile
 import traceback
@@ -34,6 +37,7 @@ class Scenario:
     command_line: str = ""
     base: int = None
     install: str = None
+    state: str = None     # the handheld's registry and files to start from (a copy is used)
     figures: dict = field(default_factory=dict)
     faults_dispatched: int = 0
 
@@ -48,6 +52,8 @@ def _variant(path, header):
     for option in iterator:
         if option == "--base":
             scenario.base = int(next(iterator), 0)
+        elif option == "--state":
+            scenario.state = os.path.join(os.path.dirname(path), next(iterator))
         elif option == "--install":
             scenario.install = next(iterator)
             scenario.sim_options += ["--install", INSTALL_TARGETS[scenario.install]]
@@ -72,13 +78,18 @@ def simulated_trace(scenario, simulator):
                            XDG_RUNTIME_DIR=folder)
         environment.pop("TAVIL_PROCESSOR", None)
         environment.pop("TAVIL_REGISTRY", None)
-        command = [simulator, *scenario.sim_options, "--state", os.path.join(folder, "state.txt"),
+        state = os.path.join(folder, "state.txt")
+        if scenario.state:
+            shutil.copy(scenario.state, state)
+        command = [simulator, *scenario.sim_options, "--state", state,
                    "--script", scenario.path, "--trace", trace]
         if scenario.command_line:
             command += ["--", scenario.command_line]
         done = subprocess.run(command, env=environment, capture_output=True, text=True,
                               timeout=SIMULATED_RUN_SECONDS, stdin=subprocess.DEVNULL)
-        if done.returncode != 0:
+        # Under --install the exit code is the install gate's answer (1: cancel).
+        answered = scenario.install and done.returncode == 1 and os.path.exists(trace)
+        if done.returncode != 0 and not answered:
             raise ScenarioFailure(f"tavil-sim exited with {done.returncode}: "
                                   f"{done.stderr.strip() or done.stdout.strip()[-400:]}")
         with open(trace, encoding="utf-8") as stream:

@@ -79,6 +79,7 @@ def discharging_state(percent):
 class World:
     def __init__(self):
         self.processor = None
+        self.planted_faults = []  # (name, count) as the script's world fault takes them
         self.processor_info = None
         self.version = None
         self.locale = None
@@ -130,6 +131,16 @@ class World:
         if kind not in PROCESSOR_KINDS:
             raise BadWorldLine(f"unknown processor {kind!r} in world line: {line}")
         self.processor = Processor(kind, *registers)
+
+    def read_fault(self, rest, line):
+        """A processor fault planted before the start: NAME, or access N."""
+        words = words_of(rest, line)
+        if len(words) == 2:
+            (count,) = fields(words, ("access", "n"), line)
+            self.planted_faults.append(("access", count))
+        else:
+            (name,) = fields(words, "w", line)
+            self.planted_faults.append((name, 0))
 
     def read_processor_info(self, rest, line):
         pattern = tuple(kind for _, kind in PROCESSOR_INFO_FIELDS)
@@ -344,6 +355,7 @@ def registry_value(words, line):
 
 LINE_READERS = {
     "processor": World.read_processor,
+    "fault": World.read_fault,
     "processor-info": World.read_processor_info,
     "version": World.read_version,
     "locale": World.read_locale,
