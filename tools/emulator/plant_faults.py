@@ -126,6 +126,7 @@ def main():
     options = parser.parse_args()
     failures = 0
     for name, planter, scenario_name, variant, fragment in (("no fault", None, None, None, None),) + PLANTS:
+        # each failure's message is shown, so that what the harness says of a fault can be read
         used = sorted({(plant[2], plant[3]) for plant in PLANTS}) if planter is None else [(scenario_name, variant)]
         with tempfile.TemporaryDirectory(prefix="tavil-plant-") as folder:
             copy_program(options.device, folder)
@@ -136,9 +137,9 @@ def main():
                 problem = check(scenario, options.sim, folder)
                 caught = problem is None if planter is None else problem is not None and fragment in problem
                 print(f"{'ok  ' if caught else 'FAIL'} {name}: {scenario.name}")
-                if not caught:
-                    print(problem or "the fault went unnoticed")
-                    failures += 1
+                if problem or not caught:
+                    print("    " + (problem or "the fault went unnoticed").replace("\n", "\n    "))
+                failures += not caught
     return 1 if failures else 0
 
 

@@ -74,20 +74,21 @@ class ProgramRun:
                 self.driver.attach(self.machine.system)
                 command_line = ""
         if self.driver.failure:
-            raise ScenarioFailure(self.driver.failure)
+            trace.line(f"script failed: {self.driver.failure}")
         trace.line(f"exit {exit_code}")
         for line in registry_lines(self.handheld.world.registry):
             trace.line(line)
         return trace
 
 
-def run_setup(world, device_folder, dll_name):
+def run_setup(world, device_folder, dll_name, listener=None):
     """The setup DLL loaded away from its preferred base and called as the
     package installer calls it: Install_Init's answer is the exit code, and
     the three other exports must let the installer go on."""
     handheld = Handheld(world, _NoScript())
     machine = Machine(handheld, os.path.join(device_folder, dll_name), world.processor.kind,
                       ordinal_names(), DLL_LOAD_BASE)
+    machine.import_listener = listener
     image = machine.image
     if not machine.call(image.entry, [image.base, DLL_PROCESS_ATTACH, 0]):
         raise EmulationError(f"{dll_name}: DllMain refused DLL_PROCESS_ATTACH")

@@ -99,7 +99,7 @@ def simulated_trace(scenario, simulator):
 def emulated_trace(scenario, simulated, device_folder, listener=None):
     world = World.from_trace_lines(simulated.splitlines())
     if scenario.install:
-        trace, machine = run_setup(world, device_folder, scenario.install)
+        trace, machine = run_setup(world, device_folder, scenario.install, listener)
     else:
         with open(scenario.path, encoding="utf-8") as stream:
             commands = parse_script(stream.read())
