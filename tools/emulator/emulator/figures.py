@@ -11,13 +11,14 @@ from statistics import median
 
 WM_TIMER = 0x0113
 
-# operation -> (instructions, imported-function calls); None: no budget
+# operation -> (most instructions, most imported-function calls): about 25 %
+# over what was measured, and for the idle tick below its goal of 500 and 10.
 BUDGETS = {
-    "idle tick": (500, 10),
-    "tick that redraws the icon": (None, None),
-    "popup menu, 30 processes": (None, None),
-    "start-up": (None, None),
-    "Install_Init": (None, None),
+    "start-up": (7600, 56),
+    "idle tick": (314, 9),
+    "tick that redraws the icon": (5550, 24),
+    "popup menu, 30 processes": (51700, 288),
+    "Install_Init": (134, 8),
 }
 
 
