@@ -3,6 +3,7 @@ at its start (its `world ...` lines), and the rules by which time and the
 script's world commands change it, the simulated handheld's own."""
 
 import copy
+from dataclasses import dataclass
 from collections import Counter
 from types import SimpleNamespace
 
@@ -46,28 +47,28 @@ ORIENTATIONS = (0, 1, 2, 4)  # 0, 90, 180 and 270 degrees
 SIDEWAYS = (1, 4)
 
 
+@dataclass
 class Processor:
-    def __init__(self, kind, mainid, cachetype, cccr, cclkcfg):
-        self.kind = kind
-        self.mainid = mainid
-        self.cachetype = cachetype
-        self.cccr = cccr
-        self.cclkcfg = cclkcfg
-        self.kernel_mode = False
+    kind: str
+    mainid: int
+    cachetype: int
+    cccr: int
+    cclkcfg: int
+    kernel_mode: bool = False
 
 
+@dataclass
 class Process:
-    def __init__(self, pid, threads, name, system=False):
-        self.pid = pid
-        self.threads = threads
-        self.name = name
-        self.system = system  # the system starts it again at a restart
+    pid: int
+    threads: int
+    name: str
+    system: bool = False  # the system starts it again at a restart
 
 
+@dataclass
 class File:
-    def __init__(self, path, target=None):
-        self.path = path
-        self.target = target  # what a shortcut starts; None for another file
+    path: str
+    target: str = None  # what a shortcut starts; None for another file
 
 
 def discharging_state(percent):

@@ -52,6 +52,12 @@ def live(system, function, argument, handle, kind):
         raise ApiMisuse(f"{function}: {argument}: {error}") from None
 
 
+def close(system, function, argument, handle, kind):
+    """Closes a live handle of the kind; TRUE, as the closing functions return."""
+    live(system, function, argument, handle, kind)
+    system.handles.close(handle, kind)
+    return 1
+
 def fixed_text(text, capacity):
     """The bytes of a fixed text field of capacity characters: the text, cut
     to leave room for its terminator, then zeros."""

@@ -105,9 +105,7 @@ def find_next_file(system, hFindFile, lpFindFileData):
 
 @imported("coredll.dll", "FindClose")
 def find_close(system, hFindFile):
-    checks.live(system, "FindClose", "hFindFile", hFindFile, SEARCH)
-    system.handles.close(hFindFile, SEARCH)
-    return 1
+    return checks.close(system, "FindClose", "hFindFile", hFindFile, SEARCH)
 
 
 @imported("coredll.dll", "DeleteFileW")

@@ -70,9 +70,7 @@ def process32_next(system, hSnapshot, lppe):
 
 @imported("toolhelp.dll", "CloseToolhelp32Snapshot")
 def close_toolhelp32_snapshot(system, hSnapshot):
-    checks.live(system, "CloseToolhelp32Snapshot", "hSnapshot", hSnapshot, SNAPSHOT)
-    system.handles.close(hSnapshot, SNAPSHOT)
-    return 1
+    return checks.close(system, "CloseToolhelp32Snapshot", "hSnapshot", hSnapshot, SNAPSHOT)
 
 
 @imported("coredll.dll", "OpenProcess")

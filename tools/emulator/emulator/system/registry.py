@@ -107,17 +107,26 @@ def reg_create_key_ex(
     return ERROR_SUCCESS
 
 
+def value_place(system, function, hKey, lpValueName, right, right_name):
+    """The value's name and the key it is in (None when the key is gone), or
+    None for a NULL key handle."""
+    name = "" if lpValueName == 0 else checks.text(system, function, "lpValueName", lpValueName)
+    opened = open_key(system, function, hKey)
+    if opened is None:
+        return None
+    return name, stored_key(system, function, opened, right, right_name)
+
+
 @imported("coredll.dll", "RegQueryValueExW")
 def reg_query_value_ex(system, hKey, lpValueName, lpReserved, lpType, lpData, lpcbData):
     function = "RegQueryValueExW"
     checks.null(function, "lpReserved", lpReserved)
     if lpData:
         checks.not_null(function, "lpcbData (with lpData)", lpcbData)
-    name = "" if lpValueName == 0 else checks.text(system, function, "lpValueName", lpValueName)
-    opened = open_key(system, function, hKey)
-    if opened is None:
+    place = value_place(system, function, hKey, lpValueName, KEY_QUERY_VALUE, "KEY_QUERY_VALUE")
+    if place is None:
         return ERROR_INVALID_HANDLE
-    key = stored_key(system, function, opened, KEY_QUERY_VALUE, "KEY_QUERY_VALUE")
+    name, key = place
     value = key.value(name) if key is not None else None
     if value is None:
         return ERROR_FILE_NOT_FOUND
@@ -143,14 +152,23 @@ def reg_set_value_ex(system, hKey, lpValueName, Reserved, dwType, lpData, cbData
         checks.not_null(function, "lpData", lpData)
     if dwType == REG_DWORD and cbData != 4:
         raise ApiMisuse(f"{function}: cbData is {cbData} for a REG_DWORD, which is 4 bytes")
-    name = "" if lpValueName == 0 else checks.text(system, function, "lpValueName", lpValueName)
-    opened = open_key(system, function, hKey)
-    if opened is None:
+    place = value_place(system, function, hKey, lpValueName, KEY_SET_VALUE, "KEY_SET_VALUE")
+    if place is None:
         return ERROR_INVALID_HANDLE
-    key = stored_key(system, function, opened, KEY_SET_VALUE, "KEY_SET_VALUE")
+    name, key = place
     if key is None:
         return ERROR_FILE_NOT_FOUND
     key.store(name, dwType, system.mem.read(lpData, cbData) if cbData else b"")
+    return ERROR_SUCCESS
+
+
+def no_class_or_time(system, lpClass, lpcchClass, lpftLastWriteTime):
+    """The device keeps no key class or write time: an empty class, a zero time."""
+    if lpClass:
+        system.mem.put_u16(lpClass, 0)
+        system.mem.put_u32(lpcchClass, 0)
+    if lpftLastWriteTime:
+        system.mem.write(lpftLastWriteTime, bytes(8))
     return ERROR_SUCCESS
 
 
@@ -174,12 +192,7 @@ def reg_enum_key_ex(system, hKey, dwIndex, lpName, lpcchName, lpReserved, lpClas
         return ERROR_MORE_DATA
     system.mem.write(lpName, (name + "\0").encode("utf-16-le"))
     system.mem.put_u32(lpcchName, len(name))
-    if lpClass:
-        system.mem.put_u16(lpClass, 0)
-        system.mem.put_u32(lpcchClass, 0)
-    if lpftLastWriteTime:
-        system.mem.write(lpftLastWriteTime, bytes(8))
-    return ERROR_SUCCESS
+    return no_class_or_time(system, lpClass, lpcchClass, lpftLastWriteTime)
 
 
 @imported("coredll.dll", "RegQueryInfoKeyW")
@@ -222,12 +235,7 @@ def reg_query_info_key(
     for pointer, answer in answers.items():
         if pointer:
             system.mem.put_u32(pointer, answer)
-    if lpClass:
-        system.mem.put_u16(lpClass, 0)
-        system.mem.put_u32(lpcchClass, 0)
-    if lpftLastWriteTime:
-        system.mem.write(lpftLastWriteTime, bytes(8))
-    return ERROR_SUCCESS
+    return no_class_or_time(system, lpClass, lpcchClass, lpftLastWriteTime)
 
 
 @imported("coredll.dll", "RegCloseKey")
