@@ -64,6 +64,8 @@ def trace_one(options):
     print(f"== {scenario.name}: trace")
     print(emulated, end="")
     print(f"== figures: {scenario.figures}")
+    print(f"== processor faults handled: {len(scenario.fault_frames)}, each this many frames below "
+          f"the handler's: {scenario.fault_frames}")
     return 0
 
 

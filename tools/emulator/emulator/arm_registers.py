@@ -11,7 +11,6 @@ REGISTERS = (UC_ARM_REG_R0, UC_ARM_REG_R1, UC_ARM_REG_R2, UC_ARM_REG_R3, UC_ARM_
              UC_ARM_REG_R10, UC_ARM_REG_R11, UC_ARM_REG_R12, UC_ARM_REG_SP, UC_ARM_REG_LR,
              UC_ARM_REG_PC)
 SP, LR, PC, CPSR = UC_ARM_REG_SP, UC_ARM_REG_LR, UC_ARM_REG_PC, UC_ARM_REG_CPSR
-ARGUMENT_REGISTERS = REGISTERS[:4]
 PERMANENT = tuple(range(4, 12))       # r4-r11: a procedure gives them back as it got them
 SCRATCH = (1, 2, 3, 12)               # r1-r3 and r12: a call may leave anything there
 NAMES = tuple(f"r{n}" for n in range(13)) + ("sp", "lr", "pc")

@@ -69,8 +69,6 @@ class LoadedImage:
             best = (begin, name)
         return f"{best[1]}+0x{address - best[0]:X}" if best else f"0x{address:08X}"
 
-    def in_code(self, address):
-        return any(begin <= address < end for begin, end in self.code_ranges)
 
 
 def _relocate(data, pe, delta):

@@ -39,7 +39,7 @@ class Scenario:
     install: str = None
     state: str = None     # the handheld's registry and files to start from (a copy is used)
     figures: dict = field(default_factory=dict)
-    faults_dispatched: int = 0
+    fault_frames: list = field(default_factory=list)  # per fault handled: frames below the handler's
 
 
 def _variant(path, header):
@@ -109,7 +109,7 @@ def emulated_trace(scenario, simulated, device_folder, listener=None):
         trace = run.run(scenario.command_line)
     scenario.figures = ({"Install_Init": machine.install_init_cost} if scenario.install
                         else program_figures(machine.events))
-    scenario.faults_dispatched = machine.faults_dispatched
+    scenario.fault_frames = machine.handled_fault_depths
     return trace.text()
 
 

@@ -1,5 +1,6 @@
 """What a run shows, one observation a line, in the format the simulated
-handheld's --trace writes, so that the two can be compared line by line."""
+handheld's --trace writes (platform/sim/terminal/trace.h describes each line),
+so that the two can be compared line by line."""
 
 
 def quoted(text):
