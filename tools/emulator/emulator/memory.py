@@ -43,6 +43,9 @@ class Memory:
     def u32(self, address):
         return struct.unpack("<I", self.read(address, 4))[0]
 
+    def i32(self, address):
+        return struct.unpack("<i", self.read(address, 4))[0]
+
     def put_u16(self, address, value):
         self.write(address, struct.pack("<H", value & 0xFFFF))
 
