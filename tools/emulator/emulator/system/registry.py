@@ -107,14 +107,23 @@ def reg_create_key_ex(
     return ERROR_SUCCESS
 
 
-def value_place(system, function, hKey, lpValueName, right, right_name):
-    """The value's name and the key it is in (None when the key is gone), or
-    None for a NULL key handle."""
-    name = "" if lpValueName == 0 else checks.text(system, function, "lpValueName", lpValueName)
+def reached_key(system, function, hKey, right, right_name):
+    """ERROR_SUCCESS and the stored key behind the handle (None once the key is
+    gone), or ERROR_INVALID_HANDLE and None for a NULL handle."""
     opened = open_key(system, function, hKey)
     if opened is None:
-        return None
-    return name, stored_key(system, function, opened, right, right_name)
+        return ERROR_INVALID_HANDLE, None
+    return ERROR_SUCCESS, stored_key(system, function, opened, right, right_name)
+
+
+def value_name(system, function, lpValueName):
+    return "" if lpValueName == 0 else checks.text(system, function, "lpValueName", lpValueName)
+
+
+def check_class_arguments(function, lpReserved, lpClass, lpcchClass):
+    checks.null(function, "lpReserved", lpReserved)
+    if lpClass:
+        checks.not_null(function, "lpcchClass (with lpClass)", lpcchClass)
 
 
 @imported("coredll.dll", "RegQueryValueExW")
@@ -123,10 +132,10 @@ def reg_query_value_ex(system, hKey, lpValueName, lpReserved, lpType, lpData, lp
     checks.null(function, "lpReserved", lpReserved)
     if lpData:
         checks.not_null(function, "lpcbData (with lpData)", lpcbData)
-    place = value_place(system, function, hKey, lpValueName, KEY_QUERY_VALUE, "KEY_QUERY_VALUE")
-    if place is None:
-        return ERROR_INVALID_HANDLE
-    name, key = place
+    name = value_name(system, function, lpValueName)
+    status, key = reached_key(system, function, hKey, KEY_QUERY_VALUE, "KEY_QUERY_VALUE")
+    if status:
+        return status
     value = key.value(name) if key is not None else None
     if value is None:
         return ERROR_FILE_NOT_FOUND
@@ -152,10 +161,10 @@ def reg_set_value_ex(system, hKey, lpValueName, Reserved, dwType, lpData, cbData
         checks.not_null(function, "lpData", lpData)
     if dwType == REG_DWORD and cbData != 4:
         raise ApiMisuse(f"{function}: cbData is {cbData} for a REG_DWORD, which is 4 bytes")
-    place = value_place(system, function, hKey, lpValueName, KEY_SET_VALUE, "KEY_SET_VALUE")
-    if place is None:
-        return ERROR_INVALID_HANDLE
-    name, key = place
+    name = value_name(system, function, lpValueName)
+    status, key = reached_key(system, function, hKey, KEY_SET_VALUE, "KEY_SET_VALUE")
+    if status:
+        return status
     if key is None:
         return ERROR_FILE_NOT_FOUND
     key.store(name, dwType, system.mem.read(lpData, cbData) if cbData else b"")
@@ -177,13 +186,10 @@ def reg_enum_key_ex(system, hKey, dwIndex, lpName, lpcchName, lpReserved, lpClas
     function = "RegEnumKeyExW"
     checks.not_null(function, "lpName", lpName)
     checks.not_null(function, "lpcchName", lpcchName)
-    checks.null(function, "lpReserved", lpReserved)
-    if lpClass:
-        checks.not_null(function, "lpcchClass (with lpClass)", lpcchClass)
-    opened = open_key(system, function, hKey)
-    if opened is None:
-        return ERROR_INVALID_HANDLE
-    key = stored_key(system, function, opened, KEY_ENUMERATE_SUB_KEYS, "KEY_ENUMERATE_SUB_KEYS")
+    check_class_arguments(function, lpReserved, lpClass, lpcchClass)
+    status, key = reached_key(system, function, hKey, KEY_ENUMERATE_SUB_KEYS, "KEY_ENUMERATE_SUB_KEYS")
+    if status:
+        return status
     subkeys = system.world.registry.subkeys(key) if key is not None else []
     if dwIndex >= len(subkeys):
         return ERROR_NO_MORE_ITEMS
@@ -212,13 +218,10 @@ def reg_query_info_key(
     lpftLastWriteTime,
 ):
     function = "RegQueryInfoKeyW"
-    checks.null(function, "lpReserved", lpReserved)
-    if lpClass:
-        checks.not_null(function, "lpcchClass (with lpClass)", lpcchClass)
-    opened = open_key(system, function, hKey)
-    if opened is None:
-        return ERROR_INVALID_HANDLE
-    key = stored_key(system, function, opened, KEY_QUERY_VALUE, "KEY_QUERY_VALUE")
+    check_class_arguments(function, lpReserved, lpClass, lpcchClass)
+    status, key = reached_key(system, function, hKey, KEY_QUERY_VALUE, "KEY_QUERY_VALUE")
+    if status:
+        return status
     if key is None:
         return ERROR_FILE_NOT_FOUND
     subkeys = system.world.registry.subkeys(key)
