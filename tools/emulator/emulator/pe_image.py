@@ -16,6 +16,8 @@ from emulator.memory import page_round
 IMAGE_REL_BASED_ABSOLUTE = 0
 IMAGE_REL_BASED_HIGHLOW = 3
 PDATA_ENTRY = struct.Struct("<II")
+# machine ARM, PE32, subsystem Windows CE GUI
+LOADABLE = (0x01C0, 0x10B, 9)
 
 
 @dataclass
@@ -153,11 +155,22 @@ def _protect(uc, pe, base):
         uc.mem_protect(base + section.VirtualAddress, size, protection)
 
 
+def _check_loadable(pe, path):
+    """What the system's loader refuses: another machine, a 64-bit image, an
+    image not made for the Windows CE graphical subsystem."""
+    found = (pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Magic, pe.OPTIONAL_HEADER.Subsystem)
+    if found != LOADABLE:
+        raise EmulationError(f"{path}: machine 0x{found[0]:04X}, optional header 0x{found[1]:03X}, "
+                             f"subsystem {found[2]}: the handheld loads machine 0x{LOADABLE[0]:04X}, "
+                             f"PE32 (0x{LOADABLE[1]:03X}), subsystem {LOADABLE[2]} only")
+
+
 def load_image(uc, path, ordinal_names, base=None):
     """Maps the image at `base` (its preferred base when None) and returns what
     the rest of the harness needs of it. Import slots are left for the caller to
     bind."""
     pe = pefile.PE(path)
+    _check_loadable(pe, path)
     preferred = pe.OPTIONAL_HEADER.ImageBase
     base = preferred if base is None else base
     delta = base - preferred

@@ -2,7 +2,10 @@
 calls as the system makes them, the checks after each, relocations, and faults
 dispatched through the function table to a handler."""
 
+import struct
 import unittest
+
+import pefile
 
 from emulator import api
 from emulator.errors import EmulationError, UnknownImport
@@ -157,6 +160,18 @@ class MachineTest(Workspace):
         SLEPT.clear()
         self.assertEqual(self.program().call(self.calls["sleeps"], [250]), 250)
         self.assertEqual(SLEPT, [250])
+
+    def test_an_image_for_another_machine_is_not_loaded(self):
+        path = self.link_ok([self.assemble(PROGRAM)], kind="dll", entry="start",
+                            extra=("--exception-handler", "guard"))
+        image = pefile.PE(path)
+        offset = image.FILE_HEADER.get_field_absolute_offset("Machine")
+        image.close()
+        with open(path, "r+b") as stream:
+            stream.seek(offset)
+            stream.write(struct.pack("<H", 0x014C))  # x86
+        with self.assertRaisesRegex(EmulationError, "machine 0x014C"):
+            Machine(Handheld(FakeWorld(), None), path, "pxa27x", ORDINALS)
 
     def test_an_import_the_harness_does_not_serve_fails_the_load_and_names_it(self):
         self.imports = self.write_imports([("coredll.dll", "Sleep", "496", "4.0"),
