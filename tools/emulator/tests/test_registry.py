@@ -105,6 +105,7 @@ class Registry(unittest.TestCase):
             ("phkResult", lambda: reg_open_key_ex(self.system, HKLM, self.machine.put_wstr("SOFTWARE"), 0, 0, 0)),
             ("lpcbData", lambda: reg_query_value_ex(self.system, key, 0, 0, 0, two, 0)),
             ("lpcchName", lambda: reg_enum_key_ex(self.system, key, 0, two, 0, 0, 0, 0, 0)),
+            ("lpcchClass", lambda: reg_enum_key_ex(self.system, key, 0, two, two, 0, two, 0, 0)),
         ]
         for argument, call in cases:
             with self.subTest(argument=argument):
