@@ -10,8 +10,9 @@ Every imported function leaves r1-r3 and r12 spoilt, as a real one may."""
 
 from capstone import CS_ARCH_ARM, CS_MODE_ARM, Cs
 from capstone.arm import ARM_OP_MEM
-from unicorn import (UC_ARCH_ARM, UC_HOOK_BLOCK, UC_HOOK_CODE, UC_HOOK_MEM_INVALID, UC_MODE_ARM,
-                     UC_PROT_EXEC, UC_PROT_READ, Uc, UcError)
+from unicorn import (UC_ARCH_ARM, UC_HOOK_BLOCK, UC_HOOK_CODE, UC_HOOK_MEM_INVALID,
+                     UC_MEM_WRITE_PROT, UC_MEM_WRITE_UNMAPPED, UC_MODE_ARM, UC_PROT_EXEC, UC_PROT_READ,
+                     Uc, UcError)
 from unicorn.arm_const import UC_CPU_ARM_926, UC_CPU_ARM_PXA255, UC_CPU_ARM_PXA270
 
 from emulator import api, clock_hardware, layout, served  # noqa: F401 (served: every handler registered)
@@ -148,9 +149,13 @@ class Machine:
 
     def _resume_after(self, fault):
         """Dispatches a fault raised at the current instruction and resumes
-        where the handler says."""
+        where the handler says; a fault no handler takes names the instruction."""
         registers = read_all(self.uc)
-        resumed, psr = dispatch(self, fault, registers[:16], registers[16])
+        try:
+            resumed, psr = dispatch(self, fault, registers[:16], registers[16])
+        except EmulationError as error:
+            instruction = self.instruction_at(registers[15])
+            raise EmulationError(f"{error} (instruction: {instruction})") from None
         write_all(self.uc, resumed + [psr])
 
     # calling
@@ -204,20 +209,13 @@ class Machine:
                                  f"calling chain: {self.chain()}") from None
         access, address = self.invalid_access
         window = self.cccr_windows.window_at(address)
-        write = access in (20, 22)  # UC_MEM_WRITE_UNMAPPED, UC_MEM_WRITE_PROT
+        write = access in (UC_MEM_WRITE_UNMAPPED, UC_MEM_WRITE_PROT)
         if window is not None:
             fault = clock_hardware.window_fault(self.system, address, write)
         else:
             fault = Fault(STATUS_ACCESS_VIOLATION, address, write)
-        self._resume_after_checked(fault)
+        self._resume_after(fault)
         return self.uc.reg_read(PC)
-
-    def _resume_after_checked(self, fault):
-        try:
-            self._resume_after(fault)
-        except EmulationError as error:
-            instruction = self.instruction_at(self.uc.reg_read(PC))
-            raise EmulationError(f"{error} (instruction: {instruction})") from None
 
     def _check_preserved(self, address, entry_sp):
         changed = [f"{NAMES[n]} 0x{self.uc.reg_read(REGISTERS[n]):08X}" for n in PERMANENT
